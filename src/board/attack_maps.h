@@ -1,0 +1,35 @@
+// The attack pass and the generation pass: occupancy, attack maps and every piece's targets.
+#pragma once
+
+#include "board/types.h"
+
+namespace quill {
+
+// Rebuilds occupancy, both attack maps and all PieceSlots from the piece boards, turning
+// pawns on their last rank into queens first. A ray ends before an own piece.
+void build_attack_maps(GameMaps& maps);
+
+// The same pass with the generation step: the first blocker of a ray is marked whatever its
+// colour, and knights keep own squares in their targets (generate_moves removes them).
+void build_target_maps(PositionRecord& record);
+
+// Brings a record up to date after its piece boards changed: build_target_maps, then every
+// targets board loses the squares of its own colour. The targets boards are the move list.
+void generate_moves(PositionRecord& record);
+
+// The per-kind passes, each processing White and then Black. They assume the occupancy
+// boards are current and add to the attack maps.
+void knight_attacks(GameMaps& maps);
+void bishop_attacks(GameMaps& maps);
+void rook_attacks(GameMaps& maps);
+void queen_attacks(GameMaps& maps);
+void king_attacks(GameMaps& maps);
+void pawn_attacks(GameMaps& maps);
+void knight_targets(PositionRecord& record);
+void bishop_targets(PositionRecord& record);
+void rook_targets(PositionRecord& record);
+void queen_targets(PositionRecord& record);
+void king_targets(PositionRecord& record);
+void pawn_targets(PositionRecord& record);
+
+}  // namespace quill

@@ -1,0 +1,92 @@
+// The four edge-aware shifts, the eight ray directions and the eight knight jumps.
+#pragma once
+
+#include <array>
+#include <bit>
+
+#include "board/types.h"
+
+namespace quill {
+
+// Each shift moves a board one square and returns 0, or returns 1 when the move would leave
+// the board. They are applied to one-square boards, which a failed shift leaves unchanged.
+
+inline int shift_north(ByteBoard& b) {
+    if (b.byte(7)) return 1;
+    b.bits <<= 8;
+    return 0;
+}
+
+inline int shift_south(ByteBoard& b) {
+    if (b.byte(0)) return 1;
+    b.bits >>= 8;
+    return 0;
+}
+
+namespace detail {
+
+// East and west test and shift the bytes from rank 1 upwards and stop at the first byte that
+// holds the edge file: the bytes below it have been shifted, it and those above have not.
+template <bool East>
+inline int shift_sideways(ByteBoard& b) {
+    constexpr std::uint64_t EDGE = East ? 0x0101010101010101ULL : 0x8080808080808080ULL;
+    constexpr std::uint64_t KEEP = East ? 0x7F7F7F7F7F7F7F7FULL : 0xFEFEFEFEFEFEFEFEULL;
+    const auto moved = [](std::uint64_t bits) { return (East ? bits >> 1 : bits << 1) & KEEP; };
+    const std::uint64_t edge = b.bits & EDGE;
+    if (edge == 0) {
+        b.bits = moved(b.bits);
+        return 0;
+    }
+    const int first = std::countr_zero(edge) / 8;
+    const std::uint64_t below = first == 0 ? 0 : ~std::uint64_t{0} >> (64 - 8 * first);
+    b.bits = (moved(b.bits & below) & below) | (b.bits & ~below);
+    return 1;
+}
+
+}  // namespace detail
+
+inline int shift_east(ByteBoard& b) { return detail::shift_sideways<true>(b); }
+inline int shift_west(ByteBoard& b) { return detail::shift_sideways<false>(b); }
+
+enum Shift : std::uint8_t { NORTH, SOUTH, EAST, WEST };
+
+inline int apply_shift(Shift s, ByteBoard& b) {
+    switch (s) {
+        case NORTH: return shift_north(b);
+        case SOUTH: return shift_south(b);
+        case EAST: return shift_east(b);
+        default: return shift_west(b);
+    }
+}
+
+// A direction or a knight jump: a fixed sequence of shifts that succeeds only if every
+// shift in it succeeds.
+struct Direction {
+    std::array<Shift, 3> shifts;
+    int count;
+};
+
+// Applies the direction's shifts in order, stopping at the first that fails; 1 on failure.
+inline int apply_direction(const Direction& d, ByteBoard& b) {
+    for (int i = 0; i < d.count; ++i)
+        if (apply_shift(d.shifts[i], b)) return 1;
+    return 0;
+}
+
+inline constexpr Direction DIR_N{{NORTH}, 1}, DIR_S{{SOUTH}, 1}, DIR_E{{EAST}, 1}, DIR_W{{WEST}, 1};
+inline constexpr Direction DIR_NE{{NORTH, EAST}, 2}, DIR_SE{{SOUTH, EAST}, 2};
+inline constexpr Direction DIR_SW{{SOUTH, WEST}, 2}, DIR_NW{{NORTH, WEST}, 2};
+
+// The knight jumps J1 to J8, always taken in this order.
+inline constexpr std::array<Direction, 8> KNIGHT_JUMPS = {{
+    {{NORTH, NORTH, EAST}, 3},  // J1
+    {{NORTH, EAST, EAST}, 3},   // J2
+    {{SOUTH, EAST, EAST}, 3},   // J3
+    {{SOUTH, SOUTH, EAST}, 3},  // J4
+    {{SOUTH, SOUTH, WEST}, 3},  // J5
+    {{SOUTH, WEST, WEST}, 3},   // J6
+    {{NORTH, WEST, WEST}, 3},   // J7
+    {{NORTH, NORTH, WEST}, 3},  // J8
+}};
+
+}  // namespace quill
