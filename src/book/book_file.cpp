@@ -1,0 +1,93 @@
+#include "book/book_file.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quill {
+
+BookFile::BookFile(BookFile&& other) noexcept : fd_(other.fd_) {
+    // Buffered bytes are not carried over; every scan starts with rewind() anyway.
+    other.fd_ = -1;
+    other.ended_ = true;
+}
+
+BookFile& BookFile::operator=(BookFile&& other) noexcept {
+    if (this != &other) {
+        close();
+        fd_ = other.fd_;
+        other.fd_ = -1;
+        other.ended_ = true;
+    }
+    return *this;
+}
+
+bool BookFile::open(const char* path) {
+    close();
+    if (path == nullptr) return false;
+    // Non-blocking only so that a FIFO given as a book cannot hang the open; a regular file
+    // reads the same either way, and anything else is dropped below.
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    fd_ = fd;
+    return true;
+}
+
+void BookFile::close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    ended_ = true;
+    fill_ = pos_ = 0;
+}
+
+void BookFile::rewind() {
+    fill_ = pos_ = 0;
+    // Our own buffer is dropped here, so bytes changed on disk since the last scan are seen;
+    // a file that cannot be rewound reads as empty rather than from the middle.
+    ended_ = fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0;
+}
+
+int BookFile::next_byte() {
+    if (pos_ == fill_) {
+        if (ended_) return -1;
+        ssize_t got;
+        do {
+            got = ::read(fd_, buffer_, BUFFER_SIZE);
+        } while (got < 0 && errno == EINTR);
+        if (got <= 0) {
+            // End of file, or a read error taken as the end of the book.
+            ended_ = true;
+            return -1;
+        }
+        fill_ = static_cast<int>(got);
+        pos_ = 0;
+    }
+    return buffer_[pos_++];
+}
+
+int BookFile::read_unit(BookUnit& unit) {
+    int count = 0;
+    while (count < BOOK_RECORD_LENGTH) {
+        const int byte = next_byte();
+        if (byte < 0) break;
+        if (byte == BOOK_DROPPED_BYTE) continue;
+        if (byte == BOOK_END_BYTE) {
+            // Nothing after Ctrl-Z exists for the reader, up to the next rewind.
+            ended_ = true;
+            fill_ = pos_ = 0;
+            break;
+        }
+        unit[count++] = static_cast<char>(byte);
+    }
+    return count;
+}
+
+}  // namespace quill

@@ -1,0 +1,59 @@
+// An opening book held open for the whole run, and its text-mode reader of fixed units.
+#pragma once
+
+#include <array>
+
+namespace quill {
+
+// A book record after text-mode translation: 64 position characters and the newline.
+inline constexpr int BOOK_RECORD_LENGTH = 65;
+// A unit holding at least this many characters has its whole position.
+inline constexpr int BOOK_POSITION_LENGTH = 64;
+// Byte 26 (Ctrl-Z) ends a book file in text mode; CR characters are dropped.
+inline constexpr unsigned char BOOK_END_BYTE = 26;
+inline constexpr unsigned char BOOK_DROPPED_BYTE = '\r';
+
+using BookUnit = std::array<char, BOOK_RECORD_LENGTH>;
+
+// A book file opened read-only, or absent. An absent book reads as empty; a failed open is
+// not reported. Only regular files are held open, so a directory or a device is absent.
+// The handle owns a fixed read buffer, so reading never allocates.
+class BookFile {
+public:
+    BookFile() = default;
+    // Opens `path`; the handle is absent when that fails.
+    explicit BookFile(const char* path) { open(path); }
+    ~BookFile() { close(); }
+
+    BookFile(const BookFile&) = delete;
+    BookFile& operator=(const BookFile&) = delete;
+    BookFile(BookFile&& other) noexcept;
+    BookFile& operator=(BookFile&& other) noexcept;
+
+    // Closes any file held, then opens `path` read-only. Returns whether the book is open.
+    bool open(const char* path);
+    // Closes the file; harmless on an absent book and when repeated.
+    void close();
+    bool is_open() const { return fd_ >= 0; }
+
+    // Goes back to the first byte of the file and forgets every buffered byte, so the next
+    // unit is read from the file as it is now.
+    void rewind();
+    // Reads the next unit: translated characters up to BOOK_RECORD_LENGTH, fewer only where
+    // the book ends. Returns how many were read (0 once the book has ended). Line ends are
+    // never looked for: a unit is simply the next 65 characters.
+    int read_unit(BookUnit& unit);
+
+private:
+    // The next raw byte, or -1 when the file has no more (end, read error, absent book).
+    int next_byte();
+
+    static constexpr int BUFFER_SIZE = 8192;
+    int fd_ = -1;
+    bool ended_ = true;
+    int fill_ = 0;
+    int pos_ = 0;
+    unsigned char buffer_[BUFFER_SIZE];
+};
+
+}  // namespace quill
