@@ -1,0 +1,61 @@
+#include "bookbuilder/book_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+
+namespace quill {
+
+int open_book_file() {
+    // O_APPEND makes every write land at the end, whatever was read before; reads start at
+    // offset 0 regardless.
+    return ::open("book.vbk", O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+}
+
+int read_record_parity(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+
+    // Count the characters the text-mode reader would see; the units follow from the count.
+    std::int64_t characters = 0;
+    char chunk[4096];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;  // end of file, or an unreadable file counted as far as it went
+        bool ended = false;
+        for (ssize_t i = 0; i < got; ++i) {
+            if (chunk[i] == BOOK_END_OF_FILE) {
+                ended = true;
+                break;
+            }
+            if (chunk[i] != '\r') ++characters;
+        }
+        if (ended) break;
+    }
+    const std::int64_t units = (characters + BUILDER_RECORD_CHARACTERS - 1) / BUILDER_RECORD_CHARACTERS;
+    return static_cast<int>(units & 1);
+}
+
+bool append_book_record(int fd, const BoardText& board) {
+    char record[BUILDER_RECORD_BYTES];
+    for (int k = 0; k < BOARD_TEXT_LENGTH; ++k) record[k] = board[k];
+    record[BOARD_TEXT_LENGTH] = '\r';
+    record[BOARD_TEXT_LENGTH + 1] = '\n';
+
+    // A regular file takes the record in one write; a short write is continued so that only a
+    // real failure (disk full, size limit) reports the record as not written.
+    int written = 0;
+    while (written < BUILDER_RECORD_BYTES) {
+        const ssize_t n = ::write(fd, record + written, BUILDER_RECORD_BYTES - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        written += static_cast<int>(n);
+    }
+    return true;
+}
+
+}  // namespace quill
