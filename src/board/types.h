@@ -190,6 +190,17 @@ inline ConstSlotView slots(const PositionRecord& r, Color c, PieceKind k) {
     return {v.boards, v.size};
 }
 
+// Copies the position core, the fields that generate_moves does not rebuild: the twelve
+// piece boards, both castling states, pass_counters and move_made_flag.
+inline void copy_position_core(const PositionRecord& from, PositionRecord& to) {
+    for (Color c : {WHITE, BLACK})
+        for (int k = 0; k < PIECE_KIND_NB; ++k) piece_board(to, c, PieceKind(k)) = piece_board(from, c, PieceKind(k));
+    to.white_castling = from.white_castling;
+    to.black_castling = from.black_castling;
+    to.pass_counters = from.pass_counters;
+    to.move_made_flag = from.move_made_flag;
+}
+
 // Rank index as seen by colour c: rank 1 for White is rank 8 for Black.
 constexpr int relative_rank(Color c, int rank_index) { return c == WHITE ? rank_index : 7 - rank_index; }
 
