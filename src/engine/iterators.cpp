@@ -1,37 +1,10 @@
-#include "engine/iterators.h"
-
-#include "board/attack_maps.h"
-#include "engine/constants.h"
+#include "engine/iterators_impl.h"
 
 namespace quill {
-
-template <Color C, MoveList L, bool Legal>
-int make_next_move(PositionRecord& r) {
-    const PositionRecord snapshot = r;
-    generate_moves(r);
-    std::int32_t k = move_ordinal(r, C);
-    for (;;) {
-        ++k;
-        make_move<C, L>(r, k);
-        // Past the hundredth candidate there is no move, even when the maker made one.
-        if (move_ordinal(r, C) > MAX_MOVE_ORDINAL) return 1;
-        generate_moves(r);
-        if constexpr (Legal) {
-            if (piece_board(r, C, KING).intersects(attacks(r, ~C))) {
-                r = snapshot;
-                continue;
-            }
-        }
-        r.move_made_flag = 1;
-        return 0;
-    }
-}
 
 template int make_next_move<WHITE, MoveList::Full, false>(PositionRecord&);
 template int make_next_move<BLACK, MoveList::Full, false>(PositionRecord&);
 template int make_next_move<WHITE, MoveList::Full, true>(PositionRecord&);
 template int make_next_move<BLACK, MoveList::Full, true>(PositionRecord&);
-template int make_next_move<WHITE, MoveList::Captures, false>(PositionRecord&);
-template int make_next_move<BLACK, MoveList::Captures, false>(PositionRecord&);
 
 }  // namespace quill

@@ -1,0 +1,163 @@
+// The body of the move makers, shared by the full-list and capture-list instantiations so
+// that a program carries only the lists it uses.
+#pragma once
+
+#include <algorithm>
+#include <utility>
+
+#include "board/board_text.h"
+#include "engine/constants.h"
+#include "engine/moves.h"
+
+namespace quill {
+
+namespace moves_detail {
+
+// Kind order of the candidates within the capture group and within the quiet group.
+constexpr PieceKind MOVE_ORDER[] = {KNIGHT, BISHOP, QUEEN, PAWN, ROOK, KING};
+
+// Recomputes CASTLE_SHORT_NOW and CASTLE_LONG_NOW: rights intact, king on e and rook on
+// its corner of the back rank, the squares between empty, and the king's path unattacked
+// (b1/b8 may be attacked for the long castling).
+template <Color C>
+void update_castling_availability(PositionRecord& r) {
+    std::uint8_t& flags = castling(r, C)[CASTLE_FLAGS_BYTE];
+    flags &= static_cast<std::uint8_t>(~(CASTLE_SHORT_NOW | CASTLE_LONG_NOW));
+    const int back = relative_rank(C, 0);
+    const std::uint8_t occupied = (r.white_pieces | r.black_pieces).byte(back);
+    const std::uint8_t attacked = attacks(r, ~C).byte(back);
+    const std::uint8_t rooks = piece_board(r, C, ROOK).byte(back);
+    const bool king_home = piece_board(r, C, KING).byte(back) & FILE_E;
+    if ((flags & CASTLE_KING_RIGHT) && (flags & CASTLE_SHORT_ROOK) && !(occupied & (FILE_F | FILE_G)) &&
+        (rooks & FILE_H) && king_home && !(attacked & (FILE_E | FILE_F | FILE_G)))
+        flags |= CASTLE_SHORT_NOW;
+    if ((flags & CASTLE_KING_RIGHT) && (flags & CASTLE_LONG_ROOK) &&
+        !(occupied & (FILE_B | FILE_C | FILE_D)) && (rooks & FILE_A) && king_home &&
+        !(attacked & (FILE_E | FILE_D | FILE_C)))
+        flags |= CASTLE_LONG_NOW;
+}
+
+// Castling: king and rook leave e and the corner, the rook lands beside the king's new
+// square and the king byte of the back rank becomes exactly its target.
+template <Color C>
+void make_castling(PositionRecord& r, bool short_side) {
+    const int back = relative_rank(C, 0);
+    std::uint8_t mask = FILE_E;
+    clear_square(r, back, mask);
+    mask = short_side ? FILE_H : FILE_A;
+    clear_square(r, back, mask);
+    ByteBoard& rooks = piece_board(r, C, ROOK);
+    rooks.set_byte(back, rooks.byte(back) | (short_side ? FILE_F : FILE_D));
+    piece_board(r, C, KING).set_byte(back, short_side ? FILE_G : FILE_C);
+    castling(r, C)[CASTLE_FLAGS_BYTE] = 0;
+}
+
+// En passant by the pawn on file `from_file` onto file `to_file`; the enemy pawn beside it
+// goes. Nothing else changes, the en-passant masks included.
+template <Color C>
+void make_en_passant(PositionRecord& r, std::uint8_t from_file, std::uint8_t to_file) {
+    const int from = relative_rank(C, 4), to = relative_rank(C, 5);
+    ByteBoard& own = piece_board(r, C, PAWN);
+    ByteBoard& enemy = piece_board(r, ~C, PAWN);
+    own.set_byte(from, own.byte(from) & static_cast<std::uint8_t>(~from_file));
+    own.set_byte(to, own.byte(to) | to_file);
+    enemy.set_byte(from, enemy.byte(from) & static_cast<std::uint8_t>(~to_file));
+}
+
+// A piece of `kind` standing on `from` moves to (rank, mask); whatever stood there goes.
+template <Color C>
+void make_piece_move(PositionRecord& r, PieceKind kind, ByteBoard from, int rank, std::uint8_t mask) {
+    ByteBoard& board = piece_board(r, C, kind);
+    const ByteBoard& pawns = piece_board(r, C, PAWN);
+    const int second = relative_rank(C, 1), fourth = relative_rank(C, 3);
+    const std::uint8_t second_before = pawns.byte(second), fourth_before = pawns.byte(fourth);
+
+    board &= ~from;
+    std::uint8_t cleared = mask;
+    clear_square(r, rank, cleared);
+    board |= square_board(rank, mask);
+
+    std::uint8_t& flags = castling(r, C)[CASTLE_FLAGS_BYTE];
+    const int back = relative_rank(C, 0);
+    if (kind == PAWN) {
+        // The enemy may take en passant only right after a double step, on its file.
+        std::uint8_t& enemy_mask = castling(r, ~C)[EN_PASSANT_BYTE];
+        enemy_mask = 0;
+        if (pawns.byte(second) < second_before && pawns.byte(fourth) > fourth_before)
+            enemy_mask = static_cast<std::uint8_t>(pawns.byte(fourth) - fourth_before);
+    } else if (kind == ROOK) {
+        if (from.byte(back) & FILE_H) flags &= static_cast<std::uint8_t>(~CASTLE_SHORT_ROOK);
+        if (from.byte(back) & FILE_A) flags &= static_cast<std::uint8_t>(~CASTLE_LONG_ROOK);
+    } else if (kind == KING) {
+        flags = 0;
+    }
+    // A move onto an enemy corner takes (or displaces) the rook that stood there, so that
+    // corner's castling right is gone even if another rook arrives later.
+    if (rank == relative_rank(~C, 0)) {
+        std::uint8_t& enemy_flags = castling(r, ~C)[CASTLE_FLAGS_BYTE];
+        if (mask == FILE_H) enemy_flags &= static_cast<std::uint8_t>(~CASTLE_SHORT_ROOK);
+        if (mask == FILE_A) enemy_flags &= static_cast<std::uint8_t>(~CASTLE_LONG_ROOK);
+    }
+}
+
+// Slots in use: the number of non-zero bytes among the kind's square boards, never more
+// than the kind has; the king always has its one slot.
+inline int slots_in_use(ConstSlotView s, PieceKind kind) {
+    if (kind == KING) return KING_SLOTS;
+    int used = 0;
+    for (int i = 0; i < s.size; i += 2)
+        for (int b = 0; b < 8; ++b) used += s[i].byte(b) != 0;
+    return std::min(used, slot_count(kind));
+}
+
+}  // namespace moves_detail
+
+template <Color C, MoveList L>
+void make_move(PositionRecord& r, std::int32_t n) {
+    using namespace moves_detail;
+    update_castling_availability<C>(r);
+    if (n <= 0) return;
+
+    std::int32_t count = 0;
+    const std::uint8_t flags = castling(r, C)[CASTLE_FLAGS_BYTE];
+    std::int32_t& ordinal = move_ordinal(r, C);
+
+    if ((flags & CASTLE_SHORT_NOW) && ++count == n) return make_castling<C>(r, true), void(ordinal = n);
+    if ((flags & CASTLE_LONG_NOW) && ++count == n) return make_castling<C>(r, false), void(ordinal = n);
+
+    // En passant, first by the pawn on the a-side of the double-stepped pawn, then the h-side.
+    if (const std::uint8_t e = castling(r, C)[EN_PASSANT_BYTE]) {
+        const std::uint8_t pawns = piece_board(r, C, PAWN).byte(relative_rank(C, 4));
+        for (const auto from_file : {static_cast<std::uint8_t>(e << 1), static_cast<std::uint8_t>(e >> 1)})
+            if (from_file && (pawns & from_file) && ++count == n)
+                return make_en_passant<C>(r, from_file, e), void(ordinal = n);
+    }
+
+    const ByteBoard enemy = pieces(r, ~C);
+    for (const bool captures : {true, false}) {
+        if (!captures && L == MoveList::Captures) break;
+        for (const PieceKind kind : MOVE_ORDER) {
+            const ConstSlotView s = slots(std::as_const(r), C, kind);
+            const int used = slots_in_use(s, kind);
+            for (int slot = 0; slot < used; ++slot) {
+                const ByteBoard targets = s[2 * slot + 1];
+                for (int rank = 0; rank < 8; ++rank) {
+                    const std::uint8_t row = targets.byte(rank);
+                    if (!row) continue;
+                    for (int bit = 0; bit < 8; ++bit) {
+                        const auto mask = static_cast<std::uint8_t>(1u << bit);
+                        if (!(row & mask) || bool(enemy.byte(rank) & mask) != captures) continue;
+                        if (++count == n) {
+                            make_piece_move<C>(r, kind, s[2 * slot], rank, mask);
+                            ordinal = n;
+                            return;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    ordinal = ORDINAL_EXHAUSTED;
+}
+
+}  // namespace quill
