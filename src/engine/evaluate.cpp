@@ -1,0 +1,75 @@
+#include "engine/evaluate.h"
+
+#include <bit>
+#include <cstdlib>
+
+#include "engine/constants.h"
+#include "engine/evaluation_tables.h"
+
+namespace quill {
+
+namespace {
+
+// Material times the number of pieces on a board.
+constexpr std::int32_t material(ByteBoard board, std::int32_t value) {
+    return value * std::popcount(board.bits);
+}
+
+// Sum of a piece-square table over the squares of a board. Bit p of the board word is byte
+// p / 8 and file bit p % 8, so its table entry is 63 - p.
+constexpr std::int32_t table_sum(ByteBoard board, const SquareTable& table) {
+    std::int32_t sum = 0;
+    for (std::uint64_t bits = board.bits; bits != 0; bits &= bits - 1)
+        sum += table[table_index(std::countr_zero(bits))];
+    return sum;
+}
+
+// One side's total before noise and check bonus: its attacked squares, king, queens, rooks,
+// bishops, knights and pawns. Each term is a sum over squares, so summing board by board
+// gives the same number as adding square by square.
+template <Color C>
+std::int32_t side_total(const PositionRecord& r, std::int32_t attack_weight) {
+    constexpr const SquareTable& king_table = C == WHITE ? WHITE_KING_TABLE : BLACK_KING_TABLE;
+    constexpr const SquareTable& pawn_table = C == WHITE ? WHITE_PAWN_TABLE : BLACK_PAWN_TABLE;
+    const ByteBoard king = piece_board(r, C, KING);
+    const ByteBoard bishops = piece_board(r, C, BISHOP);
+    const ByteBoard knights = piece_board(r, C, KNIGHT);
+    const ByteBoard pawns = piece_board(r, C, PAWN);
+    return attack_weight * std::popcount(attacks(r, C).bits)
+         + material(king, KING_VALUE) + table_sum(king, king_table)
+         + material(piece_board(r, C, QUEEN), QUEEN_VALUE)
+         + material(piece_board(r, C, ROOK), ROOK_VALUE)
+         + material(bishops, BISHOP_VALUE) + table_sum(bishops, BISHOP_TABLE)
+         + material(knights, KNIGHT_VALUE) + table_sum(knights, KNIGHT_TABLE)
+         + material(pawns, PAWN_VALUE) + table_sum(pawns, pawn_table);
+}
+
+}  // namespace
+
+template <Evaluation E>
+std::int32_t evaluate_position(const PositionRecord& record, int view) {
+    static_assert(E == Evaluation::Standard || E == Evaluation::Noisy, "no evaluation in this build");
+    constexpr std::int32_t attack_weight = E == Evaluation::Noisy ? NOISY_ATTACK_WEIGHT : STANDARD_ATTACK_WEIGHT;
+
+    std::int32_t white_total = side_total<WHITE>(record, attack_weight);
+    std::int32_t black_total = side_total<BLACK>(record, attack_weight);
+
+    if constexpr (E == Evaluation::Noisy) {
+        // Two draws on every call, White's first: separate statements fix the order.
+        white_total -= std::rand() % NOISE_RANGE;
+        black_total -= std::rand() % NOISE_RANGE;
+    }
+
+    // Only the viewing side earns the bonus for giving check.
+    if (view == VIEW_BLACK) {
+        if (record.black_attacks.intersects(record.white_king)) black_total += CHECK_BONUS;
+        return record.black_king.empty() ? KING_LOST_SCORE : black_total - white_total;
+    }
+    if (record.white_attacks.intersects(record.black_king)) white_total += CHECK_BONUS;
+    return record.white_king.empty() ? KING_LOST_SCORE : white_total - black_total;
+}
+
+template std::int32_t evaluate_position<Evaluation::Standard>(const PositionRecord&, int);
+template std::int32_t evaluate_position<Evaluation::Noisy>(const PositionRecord&, int);
+
+}  // namespace quill
