@@ -1,0 +1,41 @@
+// One game between two engine builds through their console protocol, every move judged by
+// the move checker.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quill::selfplay {
+
+struct MatchSettings {
+    std::string white;      // path of the engine that plays White (started with "go")
+    std::string black;      // path of the engine that plays Black
+    std::string referee;    // path of movecheck
+    int max_plies = 100;    // the game is stopped unfinished after this many plies
+    double reply_timeout = 60.0;  // seconds an engine may take for one move
+};
+
+// How a game ended: the referee's verdict, the ply limit, or a fault of one side.
+enum class GameEnd { WhiteWins, BlackWins, Draw, PlyLimit, IllegalMove, MissingMove, StartFailure };
+
+struct GameReport {
+    std::string opening;             // White's first move, taken from its book ("" for none)
+    std::vector<std::string> moves;  // every move the referee accepted, in order
+    GameEnd end = GameEnd::PlyLimit;
+    std::string fault;               // for IllegalMove, MissingMove, StartFailure: what happened
+    double slowest_reply = 0.0;      // seconds
+    int slowest_ply = -1;            // index in `moves` of the slowest reply
+};
+
+// Plays one game in a fresh scratch directory. With an `opening` (four characters such as
+// "d2d4") White's first move comes from a white book written there for the purpose, so that
+// deterministic builds can be made to play different games.
+GameReport play_game(const MatchSettings& settings, const std::string& opening);
+
+// "1-O", "O-1", "DRAW", "unfinished", "illegal move", "missing move" or "not started".
+const char* describe(GameEnd end);
+
+// True when `move` names two squares, such as e2e4.
+bool is_square_pair(const std::string& move);
+
+}  // namespace quill::selfplay
