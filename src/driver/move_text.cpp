@@ -15,6 +15,9 @@ void square_chars(int square, char& file, char& rank) {
 
 bool derive_move_text(const BoardText& before_text, const BoardText& after_text,
                       ByteBoard before_occupancy, ByteBoard after_occupancy, MoveText& text) {
+    // None of the side's pieces moved (no legal move, or a book answer that moved only the
+    // other side's pieces): nothing to announce, even if the other king now stands on g1 or c1.
+    if (before_occupancy == after_occupancy) return false;
     int from = NO_SQUARE, to = NO_SQUARE;
     for (int rank = 0; rank < 8; ++rank)
         for (int file = 0; file < 8; ++file) {
