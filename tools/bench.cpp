@@ -1,0 +1,195 @@
+// bench [--profile NAME] [--depth N] [--positions FILE] [--no-times]: runs the search of one
+// build over a fixed suite of positions and prints, per position, the move it chose, its
+// score and the nodes it visited; then the totals. With --no-times every time is left out,
+// so the output is a signature of the search's behaviour that can be compared byte for byte.
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "board/attack_maps.h"
+#include "board/board_text.h"
+#include "board/position_setup.h"
+#include "builds/profiles.h"
+#include "driver/move_text.h"
+#include "engine/constants.h"
+#include "engine/moves.h"
+#include "engine/search_impl.h"
+
+#ifndef QUILL_BENCH_POSITIONS
+#define QUILL_BENCH_POSITIONS "bench/positions.txt"
+#endif
+
+using namespace quill;
+
+namespace {
+
+// The generator is reseeded with this before every position, so that the noisy builds
+// score each position the same way on every run, whatever the positions before it.
+constexpr unsigned BENCH_SEED = 12345;
+
+struct BenchPosition {
+    std::string fen;
+    int engine_side = 0;  // 0 the engine plays Black, 1 White
+};
+
+struct BenchResult {
+    std::int32_t score = 0;
+    std::int32_t ordinal = NO_MOVE;  // the ordinal the game loop would play
+    MoveText text{'-', '-', '-', '-'};
+    std::uint64_t nodes = 0;
+    double seconds = 0;
+};
+
+// Reads the suite: one position a line, a FEN followed by the word "white" or "black" (the
+// side the engine plays); blank lines and lines starting with '#' are skipped. Returns
+// nothing, after a message, when the file cannot be read or a line is malformed.
+std::optional<std::vector<BenchPosition>> load_positions(const std::string& path) {
+    std::ifstream in(path);
+    if (!in) {
+        std::cerr << "bench: cannot read " << path << '\n';
+        return std::nullopt;
+    }
+    std::vector<BenchPosition> suite;
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        const auto first = line.find_first_not_of(" \t\r");
+        if (first == std::string::npos || line[first] == '#') continue;
+        const auto last = line.find_last_not_of(" \t\r");
+        const auto blank = line.find_last_of(" \t", last);
+        const std::string side =
+            blank == std::string::npos ? "" : line.substr(blank + 1, last - blank);
+        BenchPosition p;
+        p.fen = blank == std::string::npos ? "" : line.substr(first, blank - first);
+        if ((side != "white" && side != "black") || !position_from_fen(p.fen)) {
+            std::cerr << "bench: " << path << ':' << number
+                      << ": expected a FEN and \"white\" or \"black\"\n";
+            return std::nullopt;
+        }
+        p.engine_side = side == "white" ? 1 : 0;
+        suite.push_back(p);
+    }
+    if (suite.empty()) {
+        std::cerr << "bench: no positions in " << path << '\n';
+        return std::nullopt;
+    }
+    return suite;
+}
+
+// Searches one position as the game loop does (outputs cleared, root window) and reads the
+// move it would play: best_ordinal when choice_flag is 1, second_ordinal otherwise. Below
+// the root depth nothing is recorded, so the move reads as none.
+template <const BuildProfile& P>
+BenchResult run_position(const BenchPosition& position, int depth) {
+    PositionRecord record = position_from_fen(position.fen)->record;
+    const Color engine = engine_color(position.engine_side);
+    SearchOutputs outputs;
+    outputs.excluded_ordinal = EXCLUDE_NOTHING;
+    std::srand(BENCH_SEED);
+    search_node_counter = 0;
+
+    BenchResult result;
+    const auto start = std::chrono::steady_clock::now();
+    result.score =
+        search_root<P>(depth, -ROOT_WINDOW, ROOT_WINDOW, record, position.engine_side, outputs, 0);
+    result.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    result.nodes = search_node_counter;
+
+    if (depth != ROOT_DEPTH || outputs.root_flag == 0 || outputs.best_ordinal == NO_MOVE)
+        return result;
+    result.ordinal = outputs.choice_flag == 1 ? outputs.best_ordinal : outputs.second_ordinal;
+
+    PositionRecord after = record;
+    generate_moves(after);
+    make_side_move(after, engine, result.ordinal);
+    generate_moves(after);
+    BoardText before_text, after_text;
+    maps_to_board_text(record, before_text);
+    maps_to_board_text(after, after_text);
+    if (!derive_move_text(before_text, after_text, pieces(record, engine), pieces(after, engine),
+                          result.text))
+        result.text = {'?', '?', '?', '?'};
+    return result;
+}
+
+using Runner = BenchResult (*)(const BenchPosition&, int);
+
+struct NamedRunner {
+    const BuildProfile& profile;
+    Runner run;
+};
+
+const NamedRunner RUNNERS[] = {
+    {ENGINE_A, run_position<ENGINE_A>}, {ENGINE_B, run_position<ENGINE_B>},
+    {ENGINE_C, run_position<ENGINE_C>}, {ENGINE_D, run_position<ENGINE_D>},
+    {ENGINE_E, run_position<ENGINE_E>}, {ENGINE_F, run_position<ENGINE_F>},
+};
+
+int usage() {
+    std::cerr << "usage: bench [--profile engine-a..engine-f] [--depth 1..5] [--positions FILE] "
+                 "[--no-times]\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string_view profile_name = "engine-a";
+    std::string path = QUILL_BENCH_POSITIONS;
+    int depth = ROOT_DEPTH;
+    bool times = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const bool has_value = i + 1 < argc;
+        if (arg == "--profile" && has_value) {
+            profile_name = argv[++i];
+        } else if (arg == "--depth" && has_value) {
+            depth = std::atoi(argv[++i]);
+        } else if (arg == "--positions" && has_value) {
+            path = argv[++i];
+        } else if (arg == "--no-times") {
+            times = false;
+        } else {
+            return usage();
+        }
+    }
+    // Depths past the root's would turn the side-to-move rule of the search around.
+    if (depth < 1 || depth > ROOT_DEPTH) return usage();
+    const NamedRunner* runner = nullptr;
+    for (const NamedRunner& r : RUNNERS)
+        if (r.profile.name == profile_name) runner = &r;
+    if (!runner) return usage();
+    const auto suite = load_positions(path);
+    if (!suite) return 1;
+
+    std::printf("bench %.*s depth %d, %zu positions\n", int(profile_name.size()),
+                profile_name.data(), depth, suite->size());
+    std::uint64_t total_nodes = 0;
+    double total_seconds = 0;
+    int number = 0;
+    for (const BenchPosition& position : *suite) {
+        const BenchResult r = runner->run(position, depth);
+        total_nodes += r.nodes;
+        total_seconds += r.seconds;
+        std::printf("%3d %s %.4s  ordinal %3d  score %6d  nodes %10llu", ++number,
+                    position.engine_side == 1 ? "white" : "black", r.text.data(), int(r.ordinal),
+                    int(r.score), static_cast<unsigned long long>(r.nodes));
+        if (times) std::printf("  time %8.3f s", r.seconds);
+        std::printf("\n");
+        std::fflush(stdout);  // one line at a time, so a slow position shows where it is
+    }
+    std::printf("\nNodes searched: %llu\n", static_cast<unsigned long long>(total_nodes));
+    if (times) {
+        std::printf("Total time: %.3f s\n", total_seconds);
+        std::printf("Nodes per second: %.0f\n",
+                    total_seconds > 0 ? double(total_nodes) / total_seconds : 0.0);
+    }
+    return 0;
+}
