@@ -1,8 +1,9 @@
 #include "board/attack_maps.h"
 
-#include <span>
+#include <bit>
 
-#include "board/steps.h"
+#include "board/pawn_pushes.h"
+#include "board/shifts.h"
 
 namespace quill {
 
@@ -10,144 +11,144 @@ namespace {
 
 enum class Pass { Attack, Target };
 
-inline constexpr int RAY_LENGTH = 8;  // step calls per direction for sliding pieces
-
-struct KindDirections {
-    std::span<const Direction> directions;
-    int repetitions;
+// Per-square tables of every ray, jump and step, derived once from the shift primitives:
+// the squares a piece reaches on an empty board, in the order the passes walk them.
+struct StepTables {
+    static constexpr int DIRECTIONS = 8;  // N, NE, E, SE, S, SW, W, NW
+    std::uint64_t ray[DIRECTIONS][64]{};
+    bool ascending[DIRECTIONS]{};  // whether bit indexes grow along the direction
+    std::uint64_t knight[64]{};
+    std::uint64_t king[64]{};
+    std::uint64_t pawn[2][64]{};
 };
 
-constexpr Direction BISHOP_DIRS[] = {DIR_NE, DIR_SE, DIR_SW, DIR_NW};
-constexpr Direction ROOK_DIRS[] = {DIR_N, DIR_E, DIR_S, DIR_W};
-constexpr Direction ROYAL_DIRS[] = {DIR_N, DIR_NE, DIR_E, DIR_SE, DIR_S, DIR_SW, DIR_W, DIR_NW};
-constexpr Direction WHITE_PAWN_DIRS[] = {DIR_NE, DIR_NW};
-constexpr Direction BLACK_PAWN_DIRS[] = {DIR_SE, DIR_SW};
+constexpr Direction TABLE_DIRS[StepTables::DIRECTIONS] = {DIR_N, DIR_NE, DIR_E, DIR_SE,
+                                                          DIR_S, DIR_SW, DIR_W, DIR_NW};
+enum : int { N, NE, E, SE, S, SW, W, NW };
 
-template <Color C>
-constexpr KindDirections directions_of(PieceKind kind) {
-    switch (kind) {
-        case BISHOP: return {BISHOP_DIRS, RAY_LENGTH};
-        case ROOK: return {ROOK_DIRS, RAY_LENGTH};
-        case QUEEN: return {ROYAL_DIRS, RAY_LENGTH};
-        case KING: return {ROYAL_DIRS, 1};
-        default: return {C == WHITE ? WHITE_PAWN_DIRS : BLACK_PAWN_DIRS, 1};
-    }
-}
-
-// Marks the targets of the piece standing on `square` into board `index` of its slots.
-template <Pass P, Color C>
-void piece_targets(PieceKind kind, ByteBoard square, PositionRecord& r, SlotView s, int index,
-                   ByteBoard& accumulator) {
-    ByteBoard scratch{};
-    std::uint8_t stop = 0;
-    if (kind == KNIGHT) {
+constexpr StepTables derive_step_tables() {
+    StepTables t;
+    for (int sq = 0; sq < 64; ++sq) {
+        const ByteBoard start{std::uint64_t{1} << sq};
+        for (int d = 0; d < StepTables::DIRECTIONS; ++d) {
+            ByteBoard s = start;
+            // A ray ends at the first failed step; later steps in it never mark.
+            for (int step = 0; step < 8 && !apply_direction(TABLE_DIRS[d], s); ++step) t.ray[d][sq] |= s.bits;
+            s = start;
+            if (!apply_direction(TABLE_DIRS[d], s)) t.king[sq] |= s.bits;
+        }
         for (const Direction& jump : KNIGHT_JUMPS) {
-            scratch = square;
-            knight_jump(jump, scratch, accumulator, s, index);
+            ByteBoard s = start;
+            if (!apply_direction(jump, s)) t.knight[sq] |= s.bits;
         }
-        // The attack pass drops own squares per knight; the generation pass leaves that to
-        // generate_moves.
-        if constexpr (P == Pass::Attack) s[index] &= ~pieces(r, C);
-        return;
+        for (const Direction& d : {DIR_NE, DIR_NW}) {
+            ByteBoard s = start;
+            if (!apply_direction(d, s)) t.pawn[WHITE][sq] |= s.bits;
+        }
+        for (const Direction& d : {DIR_SE, DIR_SW}) {
+            ByteBoard s = start;
+            if (!apply_direction(d, s)) t.pawn[BLACK][sq] |= s.bits;
+        }
     }
-    const KindDirections kd = directions_of<C>(kind);
-    for (const Direction& d : kd.directions) {
-        scratch = square;
-        stop = 0;
-        for (int rep = 0; rep < kd.repetitions && !stop; ++rep) {
-            if constexpr (P == Pass::Attack)
-                attack_step<C>(d, scratch, accumulator, r.white_pieces, r.black_pieces, s, index, stop);
-            else
-                target_step<C>(d, scratch, accumulator, r.white_pieces, r.black_pieces, s, index, stop);
-        }
+    for (int d = 0; d < StepTables::DIRECTIONS; ++d) {
+        ByteBoard s{std::uint64_t{1} << 27};  // a central square
+        apply_direction(TABLE_DIRS[d], s);
+        t.ascending[d] = s.bits > (std::uint64_t{1} << 27);
+    }
+    return t;
+}
+
+constexpr StepTables TABLES = derive_step_tables();
+
+// The squares of one ray up to and including its first occupied square.
+inline std::uint64_t ray_to_blocker(int d, int sq, std::uint64_t occupied) {
+    const std::uint64_t ray = TABLES.ray[d][sq];
+    const std::uint64_t blockers = ray & occupied;
+    if (!blockers) return ray;
+    const int first = TABLES.ascending[d] ? std::countr_zero(blockers) : 63 - std::countl_zero(blockers);
+    return ray & ~TABLES.ray[d][first];
+}
+
+// The squares a piece marks from `sq`: every ray up to and including its first blocker,
+// whatever the blocker's colour; jumps and steps whoever stands there.
+inline std::uint64_t marked_squares(PieceKind kind, Color c, int sq, std::uint64_t occupied) {
+    switch (kind) {
+        case KNIGHT: return TABLES.knight[sq];
+        case BISHOP: return ray_to_blocker(NE, sq, occupied) | ray_to_blocker(SE, sq, occupied) |
+                            ray_to_blocker(SW, sq, occupied) | ray_to_blocker(NW, sq, occupied);
+        case ROOK: return ray_to_blocker(N, sq, occupied) | ray_to_blocker(E, sq, occupied) |
+                          ray_to_blocker(S, sq, occupied) | ray_to_blocker(W, sq, occupied);
+        case QUEEN: return marked_squares(BISHOP, c, sq, occupied) | marked_squares(ROOK, c, sq, occupied);
+        case KING: return TABLES.king[sq];
+        default: return TABLES.pawn[c][sq];
     }
 }
 
-// Pawn targets keep only enemy-occupied diagonals; then the single push and, from the
-// colour's second rank over a free square, the double push are added.
-template <Color C>
-void pawn_pushes(PositionRecord& r) {
-    SlotView s = slots(r, C, PAWN);
-    const ByteBoard enemy = pieces(r, ~C);
-    const ByteBoard occupied = r.white_pieces | r.black_pieces;
-    for (int slot = 0; slot < PAWN_SLOTS; ++slot) s[2 * slot + 1] &= enemy;
-    for (int slot = 0; slot < PAWN_SLOTS; ++slot) {
-        const ByteBoard q = s[2 * slot];
-        ByteBoard& t = s[2 * slot + 1];
-        // k runs over the pawn's rank index as seen by its own colour, from the seventh
-        // rank down to the second; `ahead` is the rank one step forward.
-        for (int k = 6; k >= 1; --k) {
-            const int from = relative_rank(C, k);
-            const int ahead = relative_rank(C, k + 1);
-            const std::uint8_t saved = t.byte(ahead);
-            t.set_byte(ahead, static_cast<std::uint8_t>(q.byte(from) & ~occupied.byte(ahead)));
-            if (k == 1 && t.byte(ahead) != 0) {
-                const int two_ahead = relative_rank(C, 3);
-                t.set_byte(two_ahead, static_cast<std::uint8_t>(q.byte(from) & ~occupied.byte(two_ahead)));
-            }
-            t.set_byte(ahead, static_cast<std::uint8_t>(t.byte(ahead) | saved));
-        }
-    }
-}
-
-// One colour of one per-kind pass: numbers the pieces into slots (rank 1 to 8, file h to a),
-// marks their targets and ORs the colour's accumulator into its attack map.
-template <Pass P, Color C>
-void colour_pass(PositionRecord& r, PieceKind kind) {
-    SlotView s = slots(r, C, kind);
-    const ByteBoard board = piece_board(r, C, kind);
-    ByteBoard accumulator{};
+// One colour of one per-kind pass: numbers the pieces into slots (rank 1 to 8, file h to
+// a, which is the order of rising bit indexes), marks their targets and ORs the colour's
+// accumulator into its attack map. The attack pass keeps own squares out of every mark
+// except a knight's (removed per knight); the generation pass keeps the own blockers.
+// With DropOwn the targets boards lose the own squares at once, as generate_moves wants.
+template <Pass P, Color C, PieceKind K, bool DropOwn = false>
+void colour_pass(PositionRecord& r) {
+    SlotView s = slots(r, C, K);
+    const std::uint64_t own = pieces(r, C).bits;
+    const std::uint64_t occupied = own | pieces(r, ~C).bits;
+    std::uint64_t accumulator = 0;
     int b = 0;
-    for (int i = 0; i < 8; ++i) {
-        const std::uint8_t byte = board.byte(i);
-        if (!byte) continue;
-        for (int bit = 0; bit < 8; ++bit) {
-            const auto m = static_cast<std::uint8_t>(1u << bit);
-            if (!(byte & m)) continue;
-            s[b].set_byte(i, m);
-            ++b;
-            piece_targets<P, C>(kind, square_board(i, m), r, s, b, accumulator);
-            // A piece beyond the last tracked one shares the last slot.
-            b = b + 1 == s.size ? b - 1 : b + 1;
-        }
+    for (std::uint64_t board = piece_board(r, C, K).bits; board; board &= board - 1) {
+        const int sq = std::countr_zero(board);
+        // A byte assignment: a piece sharing the last slot replaces only its own rank's bits.
+        if (s[b].empty())
+            s[b].bits = std::uint64_t{1} << sq;
+        else
+            s[b].set_byte(sq / 8, static_cast<std::uint8_t>(1u << (sq % 8)));
+        ++b;
+        std::uint64_t marks = marked_squares(K, C, sq, occupied);
+        if (P == Pass::Attack && K != KNIGHT) marks &= ~own;
+        s[b].bits |= marks;
+        if ((P == Pass::Attack && K == KNIGHT) || DropOwn) s[b].bits &= ~own;
+        accumulator |= marks;
+        // A piece beyond the last tracked one shares the last slot.
+        b = b + 1 == s.size ? b - 1 : b + 1;
     }
-    if (kind == KNIGHT) accumulator &= ~pieces(r, C);
-    attacks(r, C) |= accumulator;
-    if (kind == PAWN) pawn_pushes<C>(r);
+    if (K == KNIGHT) accumulator &= ~own;
+    attacks(r, C).bits |= accumulator;
+    // Pawn targets are reduced to enemy squares before the pushes (which are never own).
+    if constexpr (K == PAWN) pawn_pushes<C>(r);
 }
 
-template <Pass P>
-void kind_pass(PositionRecord& r, PieceKind kind) {
-    colour_pass<P, WHITE>(r, kind);
-    colour_pass<P, BLACK>(r, kind);
+template <Pass P, PieceKind K, bool DropOwn = false>
+void kind_pass(PositionRecord& r) {
+    colour_pass<P, WHITE, K, DropOwn>(r);
+    colour_pass<P, BLACK, K, DropOwn>(r);
 }
 
-template <Pass P>
+template <Pass P, bool DropOwn = false>
 void build_maps(PositionRecord& r) {
-    for (Color c : {WHITE, BLACK})
-        for (int k = 0; k < PIECE_KIND_NB; ++k) {
-            SlotView s = slots(r, c, PieceKind(k));
-            for (int i = 0; i < s.size; ++i) s[i] = {};
-        }
-    r.white_pieces = r.black_pieces = r.white_attacks = r.black_attacks = {};
+    r.white_knight_slots = r.black_knight_slots = r.white_queen_slots = r.black_queen_slots = {};
+    r.white_bishop_slots = r.black_bishop_slots = r.white_rook_slots = r.black_rook_slots = {};
+    r.white_king_slots = r.black_king_slots = {};
+    r.white_pawn_slots = r.black_pawn_slots = {};
+    r.white_attacks = r.black_attacks = {};
     r.pass_counters = {0, 0};
 
     // Promotion: a pawn on its last rank becomes a queen.
-    if (const std::uint8_t promoted = r.white_pawns.byte(7)) {
-        r.white_queens.set_byte(7, r.white_queens.byte(7) | promoted);
-        r.white_pawns.set_byte(7, 0);
-    }
-    if (const std::uint8_t promoted = r.black_pawns.byte(0)) {
-        r.black_queens.set_byte(0, r.black_queens.byte(0) | promoted);
-        r.black_pawns.set_byte(0, 0);
-    }
+    constexpr std::uint64_t RANK_8 = 0xFF00000000000000ULL, RANK_1 = 0xFFULL;
+    r.white_queens.bits |= r.white_pawns.bits & RANK_8;
+    r.white_pawns.bits &= ~RANK_8;
+    r.black_queens.bits |= r.black_pawns.bits & RANK_1;
+    r.black_pawns.bits &= ~RANK_1;
 
-    for (int k = 0; k < PIECE_KIND_NB; ++k) {
-        r.white_pieces |= piece_board(r, WHITE, PieceKind(k));
-        r.black_pieces |= piece_board(r, BLACK, PieceKind(k));
-    }
+    r.white_pieces = r.white_knights | r.white_bishops | r.white_rooks | r.white_queens | r.white_king | r.white_pawns;
+    r.black_pieces = r.black_knights | r.black_bishops | r.black_rooks | r.black_queens | r.black_king | r.black_pawns;
 
-    for (PieceKind kind : {KNIGHT, BISHOP, ROOK, QUEEN, KING, PAWN}) kind_pass<P>(r, kind);
+    kind_pass<P, KNIGHT, DropOwn>(r);
+    kind_pass<P, BISHOP, DropOwn>(r);
+    kind_pass<P, ROOK, DropOwn>(r);
+    kind_pass<P, QUEEN, DropOwn>(r);
+    kind_pass<P, KING, DropOwn>(r);
+    kind_pass<P, PAWN, DropOwn>(r);
 }
 
 }  // namespace
@@ -155,28 +156,21 @@ void build_maps(PositionRecord& r) {
 void build_attack_maps(GameMaps& maps) { build_maps<Pass::Attack>(maps); }
 void build_target_maps(PositionRecord& record) { build_maps<Pass::Target>(record); }
 
-void generate_moves(PositionRecord& record) {
-    build_target_maps(record);
-    for (Color c : {WHITE, BLACK}) {
-        const ByteBoard keep = ~pieces(record, c);
-        for (int k = 0; k < PIECE_KIND_NB; ++k) {
-            SlotView s = slots(record, c, PieceKind(k));
-            for (int i = 1; i < s.size; i += 2) s[i] &= keep;
-        }
-    }
-}
+// The generation pass with every targets board losing its own colour's squares as it is
+// filled; the same boards as build_target_maps followed by the removal.
+void generate_moves(PositionRecord& record) { build_maps<Pass::Target, true>(record); }
 
-void knight_attacks(GameMaps& m) { kind_pass<Pass::Attack>(m, KNIGHT); }
-void bishop_attacks(GameMaps& m) { kind_pass<Pass::Attack>(m, BISHOP); }
-void rook_attacks(GameMaps& m) { kind_pass<Pass::Attack>(m, ROOK); }
-void queen_attacks(GameMaps& m) { kind_pass<Pass::Attack>(m, QUEEN); }
-void king_attacks(GameMaps& m) { kind_pass<Pass::Attack>(m, KING); }
-void pawn_attacks(GameMaps& m) { kind_pass<Pass::Attack>(m, PAWN); }
-void knight_targets(PositionRecord& r) { kind_pass<Pass::Target>(r, KNIGHT); }
-void bishop_targets(PositionRecord& r) { kind_pass<Pass::Target>(r, BISHOP); }
-void rook_targets(PositionRecord& r) { kind_pass<Pass::Target>(r, ROOK); }
-void queen_targets(PositionRecord& r) { kind_pass<Pass::Target>(r, QUEEN); }
-void king_targets(PositionRecord& r) { kind_pass<Pass::Target>(r, KING); }
-void pawn_targets(PositionRecord& r) { kind_pass<Pass::Target>(r, PAWN); }
+void knight_attacks(GameMaps& m) { kind_pass<Pass::Attack, KNIGHT>(m); }
+void bishop_attacks(GameMaps& m) { kind_pass<Pass::Attack, BISHOP>(m); }
+void rook_attacks(GameMaps& m) { kind_pass<Pass::Attack, ROOK>(m); }
+void queen_attacks(GameMaps& m) { kind_pass<Pass::Attack, QUEEN>(m); }
+void king_attacks(GameMaps& m) { kind_pass<Pass::Attack, KING>(m); }
+void pawn_attacks(GameMaps& m) { kind_pass<Pass::Attack, PAWN>(m); }
+void knight_targets(PositionRecord& r) { kind_pass<Pass::Target, KNIGHT>(r); }
+void bishop_targets(PositionRecord& r) { kind_pass<Pass::Target, BISHOP>(r); }
+void rook_targets(PositionRecord& r) { kind_pass<Pass::Target, ROOK>(r); }
+void queen_targets(PositionRecord& r) { kind_pass<Pass::Target, QUEEN>(r); }
+void king_targets(PositionRecord& r) { kind_pass<Pass::Target, KING>(r); }
+void pawn_targets(PositionRecord& r) { kind_pass<Pass::Target, PAWN>(r); }
 
 }  // namespace quill

@@ -11,13 +11,13 @@ namespace quill {
 // Each shift moves a board one square and returns 0, or returns 1 when the move would leave
 // the board. They are applied to one-square boards, which a failed shift leaves unchanged.
 
-inline int shift_north(ByteBoard& b) {
+constexpr int shift_north(ByteBoard& b) {
     if (b.byte(7)) return 1;
     b.bits <<= 8;
     return 0;
 }
 
-inline int shift_south(ByteBoard& b) {
+constexpr int shift_south(ByteBoard& b) {
     if (b.byte(0)) return 1;
     b.bits >>= 8;
     return 0;
@@ -28,7 +28,7 @@ namespace detail {
 // East and west test and shift the bytes from rank 1 upwards and stop at the first byte that
 // holds the edge file: the bytes below it have been shifted, it and those above have not.
 template <bool East>
-inline int shift_sideways(ByteBoard& b) {
+constexpr int shift_sideways(ByteBoard& b) {
     constexpr std::uint64_t EDGE = East ? 0x0101010101010101ULL : 0x8080808080808080ULL;
     constexpr std::uint64_t KEEP = East ? 0x7F7F7F7F7F7F7F7FULL : 0xFEFEFEFEFEFEFEFEULL;
     const auto moved = [](std::uint64_t bits) { return (East ? bits >> 1 : bits << 1) & KEEP; };
@@ -45,12 +45,12 @@ inline int shift_sideways(ByteBoard& b) {
 
 }  // namespace detail
 
-inline int shift_east(ByteBoard& b) { return detail::shift_sideways<true>(b); }
-inline int shift_west(ByteBoard& b) { return detail::shift_sideways<false>(b); }
+constexpr int shift_east(ByteBoard& b) { return detail::shift_sideways<true>(b); }
+constexpr int shift_west(ByteBoard& b) { return detail::shift_sideways<false>(b); }
 
 enum Shift : std::uint8_t { NORTH, SOUTH, EAST, WEST };
 
-inline int apply_shift(Shift s, ByteBoard& b) {
+constexpr int apply_shift(Shift s, ByteBoard& b) {
     switch (s) {
         case NORTH: return shift_north(b);
         case SOUTH: return shift_south(b);
@@ -67,7 +67,7 @@ struct Direction {
 };
 
 // Applies the direction's shifts in order, stopping at the first that fails; 1 on failure.
-inline int apply_direction(const Direction& d, ByteBoard& b) {
+constexpr int apply_direction(const Direction& d, ByteBoard& b) {
     for (int i = 0; i < d.count; ++i)
         if (apply_shift(d.shifts[i], b)) return 1;
     return 0;

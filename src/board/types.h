@@ -37,6 +37,15 @@ struct ByteBoard {
 };
 static_assert(sizeof(ByteBoard) == 8 && std::is_trivially_copyable_v<ByteBoard>);
 
+// The number of squares of a board word. Written out rather than std::popcount, which on
+// the baseline x86-64 target becomes a library call.
+constexpr int count_squares(std::uint64_t b) {
+    b = b - ((b >> 1) & 0x5555555555555555ULL);
+    b = (b & 0x3333333333333333ULL) + ((b >> 2) & 0x3333333333333333ULL);
+    b = (b + (b >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+    return static_cast<int>((b * 0x0101010101010101ULL) >> 56);
+}
+
 // File masks within a rank byte.
 inline constexpr std::uint8_t FILE_A = 0x80, FILE_B = 0x40, FILE_C = 0x20, FILE_D = 0x10,
                               FILE_E = 0x08, FILE_F = 0x04, FILE_G = 0x02, FILE_H = 0x01;

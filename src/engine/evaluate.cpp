@@ -12,7 +12,7 @@ namespace {
 
 // Material times the number of pieces on a board.
 constexpr std::int32_t material(ByteBoard board, std::int32_t value) {
-    return value * std::popcount(board.bits);
+    return value * count_squares(board.bits);
 }
 
 // Sum of a piece-square table over the squares of a board. Bit p of the board word is byte
@@ -35,7 +35,7 @@ std::int32_t side_total(const PositionRecord& r, std::int32_t attack_weight) {
     const ByteBoard bishops = piece_board(r, C, BISHOP);
     const ByteBoard knights = piece_board(r, C, KNIGHT);
     const ByteBoard pawns = piece_board(r, C, PAWN);
-    return attack_weight * std::popcount(attacks(r, C).bits)
+    return attack_weight * count_squares(attacks(r, C).bits)
          + material(king, KING_VALUE) + table_sum(king, king_table)
          + material(piece_board(r, C, QUEEN), QUEEN_VALUE)
          + material(piece_board(r, C, ROOK), ROOK_VALUE)
