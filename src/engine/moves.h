@@ -8,6 +8,27 @@ namespace quill {
 // Which enumeration a maker walks: every candidate, or castling, en passant and captures.
 enum class MoveList { Full, Captures };
 
+// One candidate of a side's move list, enough to make it on a copy of the position core.
+struct Candidate {
+    enum Type : std::uint8_t { SHORT_CASTLING, LONG_CASTLING, EN_PASSANT, PIECE_MOVE };
+    // No default member values: move lists are arrays filled only as far as they are used.
+    Type type;
+    PieceKind kind;
+    std::uint8_t from_file, to_file;  // en passant: the capturing pawn's file, the target file
+    std::uint8_t square;              // piece move: bit index of the target square
+    std::uint64_t from;               // piece move: the bits of the slot's square board
+
+    static constexpr Candidate castling(bool short_side) {
+        return {short_side ? SHORT_CASTLING : LONG_CASTLING, KING, 0, 0, 0, 0};
+    }
+    static constexpr Candidate en_passant(std::uint8_t from_file, std::uint8_t to_file) {
+        return {EN_PASSANT, PAWN, from_file, to_file, 0, 0};
+    }
+    static constexpr Candidate piece_move(PieceKind kind, ByteBoard from, int square) {
+        return {PIECE_MOVE, kind, 0, 0, static_cast<std::uint8_t>(square), from.bits};
+    }
+};
+
 // Makes candidate n of side C's enumeration on a record that generate_moves has brought up to
 // date, and records n as the side's move ordinal; sets ORDINAL_EXHAUSTED (changing no board)
 // when there are fewer than n candidates, and makes nothing for n <= 0. The castling

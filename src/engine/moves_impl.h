@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <utility>
 
 #include "board/board_text.h"
@@ -105,59 +106,95 @@ void make_piece_move(PositionRecord& r, PieceKind kind, ByteBoard from, int rank
 inline int slots_in_use(ConstSlotView s, PieceKind kind) {
     if (kind == KING) return KING_SLOTS;
     int used = 0;
-    for (int i = 0; i < s.size; i += 2)
-        for (int b = 0; b < 8; ++b) used += s[i].byte(b) != 0;
+    for (int i = 0; i < s.size; i += 2) {
+        // The high bit of each byte of `nonzero` tells whether that byte is non-zero.
+        const std::uint64_t x = s[i].bits;
+        const std::uint64_t nonzero = (((x & 0x7F7F7F7F7F7F7F7FULL) + 0x7F7F7F7F7F7F7F7FULL) | x) & 0x8080808080808080ULL;
+        used += count_squares(nonzero);
+    }
     return std::min(used, slot_count(kind));
 }
 
 }  // namespace moves_detail
 
-template <Color C, MoveList L>
-void make_move(PositionRecord& r, std::int32_t n) {
+// Walks side C's candidates of list L in ordinal order and hands those with ordinals
+// first..last to `emit` (ordinal, candidate); stops after `last`. Returns the number of
+// candidates met, at most `last`. The castling bits must be up to date. Whole targets
+// boards before `first` are skipped by counting their squares.
+template <Color C, MoveList L, typename Emit>
+std::int32_t walk_candidates(const PositionRecord& r, std::int32_t first, std::int32_t last, Emit&& emit) {
     using namespace moves_detail;
-    update_castling_availability<C>(r);
-    if (n <= 0) return;
-
     std::int32_t count = 0;
+    const auto offer = [&](const Candidate& c) {
+        ++count;
+        if (count >= first) emit(count, c);
+        return count >= last;
+    };
     const std::uint8_t flags = castling(r, C)[CASTLE_FLAGS_BYTE];
-    std::int32_t& ordinal = move_ordinal(r, C);
-
-    if ((flags & CASTLE_SHORT_NOW) && ++count == n) return make_castling<C>(r, true), void(ordinal = n);
-    if ((flags & CASTLE_LONG_NOW) && ++count == n) return make_castling<C>(r, false), void(ordinal = n);
+    if ((flags & CASTLE_SHORT_NOW) && offer(Candidate::castling(true))) return count;
+    if ((flags & CASTLE_LONG_NOW) && offer(Candidate::castling(false))) return count;
 
     // En passant, first by the pawn on the a-side of the double-stepped pawn, then the h-side.
     if (const std::uint8_t e = castling(r, C)[EN_PASSANT_BYTE]) {
         const std::uint8_t pawns = piece_board(r, C, PAWN).byte(relative_rank(C, 4));
         for (const auto from_file : {static_cast<std::uint8_t>(e << 1), static_cast<std::uint8_t>(e >> 1)})
-            if (from_file && (pawns & from_file) && ++count == n)
-                return make_en_passant<C>(r, from_file, e), void(ordinal = n);
+            if (from_file && (pawns & from_file) && offer(Candidate::en_passant(from_file, e)))
+                return count;
     }
 
-    const ByteBoard enemy = pieces(r, ~C);
+    // Captures, then quiet moves; within a slot rank 1 to 8 and file h to a, which is the
+    // order of rising bit indexes.
+    const std::uint64_t enemy = pieces(r, ~C).bits;
     for (const bool captures : {true, false}) {
         if (!captures && L == MoveList::Captures) break;
         for (const PieceKind kind : MOVE_ORDER) {
-            const ConstSlotView s = slots(std::as_const(r), C, kind);
+            const ConstSlotView s = slots(r, C, kind);
             const int used = slots_in_use(s, kind);
             for (int slot = 0; slot < used; ++slot) {
-                const ByteBoard targets = s[2 * slot + 1];
-                for (int rank = 0; rank < 8; ++rank) {
-                    const std::uint8_t row = targets.byte(rank);
-                    if (!row) continue;
-                    for (int bit = 0; bit < 8; ++bit) {
-                        const auto mask = static_cast<std::uint8_t>(1u << bit);
-                        if (!(row & mask) || bool(enemy.byte(rank) & mask) != captures) continue;
-                        if (++count == n) {
-                            make_piece_move<C>(r, kind, s[2 * slot], rank, mask);
-                            ordinal = n;
-                            return;
-                        }
+                std::uint64_t squares = s[2 * slot + 1].bits & (captures ? enemy : ~enemy);
+                if (count + 1 < first) {
+                    if (const int n = count_squares(squares); count + n < first) {
+                        count += n;
+                        continue;
                     }
                 }
+                for (; squares; squares &= squares - 1)
+                    if (offer(Candidate::piece_move(kind, s[2 * slot], std::countr_zero(squares))))
+                        return count;
             }
         }
     }
-    ordinal = ORDINAL_EXHAUSTED;
+    return count;
+}
+
+// Makes one candidate on a record whose piece boards and castling states are those the
+// candidate was listed from; only the position core is read or written.
+template <Color C>
+void make_candidate(PositionRecord& r, const Candidate& c) {
+    using namespace moves_detail;
+    switch (c.type) {
+        case Candidate::SHORT_CASTLING: return make_castling<C>(r, true);
+        case Candidate::LONG_CASTLING: return make_castling<C>(r, false);
+        case Candidate::EN_PASSANT: return make_en_passant<C>(r, c.from_file, c.to_file);
+        default:
+            return make_piece_move<C>(r, c.kind, ByteBoard{c.from}, c.square / 8, static_cast<std::uint8_t>(1u << (c.square % 8)));
+    }
+}
+
+template <Color C>
+inline void update_castling_availability(PositionRecord& r) { moves_detail::update_castling_availability<C>(r); }
+
+template <Color C, MoveList L>
+void make_move(PositionRecord& r, std::int32_t n) {
+    moves_detail::update_castling_availability<C>(r);
+    if (n <= 0) return;
+    Candidate chosen = Candidate::castling(true);
+    if (walk_candidates<C, L>(r, n, n, [&](std::int32_t, const Candidate& c) { chosen = c; }) < n) {
+        move_ordinal(r, C) = ORDINAL_EXHAUSTED;
+        return;
+    }
+    make_candidate<C>(r, chosen);
+    move_ordinal(r, C) = n;
 }
 
 }  // namespace quill

@@ -2,12 +2,14 @@
 // profile, so that each build carries only its own leaf and capture search.
 #pragma once
 
-#include "engine/search.h"
+#include <array>
 
 #include "board/attack_maps.h"
 #include "engine/constants.h"
 #include "engine/evaluate.h"
 #include "engine/iterators.h"
+#include "engine/moves_impl.h"
+#include "engine/search.h"
 
 namespace quill {
 
@@ -22,23 +24,41 @@ inline void load_node(const PositionRecord& parent, PositionRecord& node) {
     node.white_move_ordinal = node.black_move_ordinal = 0;
 }
 
-template <MoveList L>
-inline int make_next(PositionRecord& r, Color side) {
-    if (side == WHITE) return make_next_move<WHITE, L, false>(r);
-    return make_next_move<BLACK, L, false>(r);
+// A node's moves: the first MAX_MOVE_ORDINAL candidates of the side's list, in ordinal
+// order, listed once per node. They are exactly the moves the side's iterator would make
+// one by one on the node's record, which walks the same list again for every ordinal.
+using NodeMoves = std::array<Candidate, MAX_MOVE_ORDINAL>;
+
+template <Color C, MoveList L>
+int list_moves(PositionRecord& node, NodeMoves& moves) {
+    update_castling_availability<C>(node);
+    int n = 0;
+    walk_candidates<C, L>(node, 1, MAX_MOVE_ORDINAL, [&](std::int32_t, const Candidate& c) { moves[n++] = c; });
+    return n;
 }
 
-}  // namespace search_detail
+template <MoveList L>
+int list_moves(PositionRecord& node, Color side, NodeMoves& moves) {
+    return side == WHITE ? list_moves<WHITE, L>(node, moves) : list_moves<BLACK, L>(node, moves);
+}
 
+// The position after one of the node's moves, regenerated, as the iterator leaves it; the
+// full-width search also takes the mover's en-passant chance away.
+inline void make_child(const PositionRecord& node, Color side, const Candidate& c, bool clear_en_passant,
+                       PositionRecord& child) {
+    copy_position_core(node, child);
+    side == WHITE ? make_candidate<WHITE>(child, c) : make_candidate<BLACK>(child, c);
+    if (clear_en_passant) castling(child, side)[EN_PASSANT_BYTE] = 0;
+    child.move_made_flag = 1;
+    generate_moves(child);
+    child.white_move_ordinal = child.black_move_ordinal = 0;
+}
+
+// The capture search on a node record that is already regenerated.
 template <const BuildProfile& P>
-std::int32_t capture_search(Color moved, std::int32_t alpha, std::int32_t beta, const PositionRecord& record) {
-    static_assert(P.has_capture_search());
+std::int32_t capture_node(Color moved, std::int32_t alpha, std::int32_t beta, PositionRecord& node) {
     ++search_node_counter;
-    using namespace search_detail;
     const Color side = ~moved;
-    PositionRecord node;
-    load_node(record, node);
-
     // engine-a stands pat for the side to move; engine-b keeps the view of the side that
     // has just moved.
     const Color viewer = P.leaf == Leaf::CaptureSearch ? side : moved;
@@ -47,13 +67,75 @@ std::int32_t capture_search(Color moved, std::int32_t alpha, std::int32_t beta, 
     if (stand >= beta) return beta;
     if (stand > alpha) alpha = stand;
 
-    while (make_next<MoveList::Captures>(node, side) == 0) {
-        const std::int32_t v = -capture_search<P>(side, -beta, -alpha, node);
-        copy_position_core(record, node);
+    NodeMoves moves;
+    const int count = list_moves<MoveList::Captures>(node, side, moves);
+    PositionRecord child;
+    for (int i = 0; i < count; ++i) {
+        make_child(node, side, moves[i], false, child);
+        const std::int32_t v = -capture_node<P>(side, -beta, -alpha, child);
         if (v >= beta) return beta;
         if (v > alpha) alpha = v;
     }
     return alpha;
+}
+
+// The full-width search on a node record that is already regenerated; the caller has
+// counted the node.
+template <const BuildProfile& P>
+std::int32_t search_body(int depth, std::int32_t alpha, std::int32_t beta, PositionRecord& node,
+                         int engine_side, SearchOutputs& out, int best_recorded) {
+    const Color engine = engine_color(engine_side);
+    // The engine moves at odd depths, its opponent at even ones.
+    const Color side = (ROOT_DEPTH - depth) % 2 == 0 ? engine : ~engine;
+
+    if constexpr (P.leaf == Leaf::CaptureSearch) {
+        if (depth <= 1) {
+            if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
+            return capture_node<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node);
+        }
+    } else if constexpr (P.leaf == Leaf::NegatedCaptureSearch) {
+        if (depth <= 2) {
+            if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
+            return -capture_node<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node);
+        }
+    } else {
+        if (depth <= 1) return -evaluate_position<P.evaluation>(node, view_of(~side));
+    }
+
+    NodeMoves moves;
+    const int count = list_moves<MoveList::Full>(node, side, moves);
+    PositionRecord child;
+    for (int i = 0; i < count; ++i) {
+        // An en-passant chance lasts exactly one reply.
+        make_child(node, side, moves[i], true, child);
+        ++search_node_counter;
+        const std::int32_t v = -search_body<P>(depth - 1, -beta, -alpha, child, engine_side, out, best_recorded);
+
+        if (depth == ROOT_DEPTH) {
+            if (v == alpha && best_recorded == 0) return v;
+            if (v <= alpha) out.choice_flag = 1;
+            const std::int32_t ordinal = i + 1;
+            if (v > alpha && ordinal != out.excluded_ordinal) {
+                out.best_ordinal = out.second_ordinal = ordinal;
+                out.choice_flag = 0;
+                best_recorded = 1;
+            }
+        }
+        if (best_recorded == 0) out.best_ordinal = NO_MOVE;
+        if (v > alpha) alpha = v;
+        if (v >= beta) return v;  // the cutoff returns the score itself
+    }
+    return alpha;
+}
+
+}  // namespace search_detail
+
+template <const BuildProfile& P>
+std::int32_t capture_search(Color moved, std::int32_t alpha, std::int32_t beta, const PositionRecord& record) {
+    static_assert(P.has_capture_search());
+    PositionRecord node;
+    search_detail::load_node(record, node);
+    return search_detail::capture_node<P>(moved, alpha, beta, node);
 }
 
 template <const BuildProfile& P>
@@ -61,7 +143,6 @@ std::int32_t search_root(int depth, std::int32_t alpha, std::int32_t beta, Posit
                          int engine_side, SearchOutputs& out, int best_recorded) {
     static_assert(P.has_search());
     ++search_node_counter;
-    using namespace search_detail;
     const Color engine = engine_color(engine_side);
 
     // Root preparation: the first legal move stands as the answer until one is recorded.
@@ -77,45 +158,8 @@ std::int32_t search_root(int depth, std::int32_t alpha, std::int32_t beta, Posit
     }
 
     PositionRecord node;
-    load_node(record, node);
-    // The engine moves at odd depths, its opponent at even ones.
-    const Color side = (ROOT_DEPTH - depth) % 2 == 0 ? engine : ~engine;
-
-    if constexpr (P.leaf == Leaf::CaptureSearch) {
-        if (depth <= 1) {
-            if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
-            return capture_search<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node);
-        }
-    } else if constexpr (P.leaf == Leaf::NegatedCaptureSearch) {
-        if (depth <= 2) {
-            if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
-            return -capture_search<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node);
-        }
-    } else {
-        if (depth <= 1) return -evaluate_position<P.evaluation>(node, view_of(~side));
-    }
-
-    for (;;) {
-        if (make_next<MoveList::Full>(node, side)) return alpha;
-        // An en-passant chance lasts exactly one reply.
-        castling(node, side)[EN_PASSANT_BYTE] = 0;
-        const std::int32_t v = -search_root<P>(depth - 1, -beta, -alpha, node, engine_side, out, best_recorded);
-        copy_position_core(record, node);
-
-        if (depth == ROOT_DEPTH) {
-            if (v == alpha && best_recorded == 0) return v;
-            if (v <= alpha) out.choice_flag = 1;
-            const std::int32_t ordinal = move_ordinal(node, engine);
-            if (v > alpha && ordinal != out.excluded_ordinal) {
-                out.best_ordinal = out.second_ordinal = ordinal;
-                out.choice_flag = 0;
-                best_recorded = 1;
-            }
-        }
-        if (best_recorded == 0) out.best_ordinal = NO_MOVE;
-        if (v > alpha) alpha = v;
-        if (v >= beta) return v;  // the cutoff returns the score itself
-    }
+    search_detail::load_node(record, node);
+    return search_detail::search_body<P>(depth, alpha, beta, node, engine_side, out, best_recorded);
 }
 
 }  // namespace quill
