@@ -4,85 +4,15 @@
 
 #include "board/pawn_pushes.h"
 #include "board/shifts.h"
+#include "board/step_tables.h"
 
 namespace quill {
 
 namespace {
 
+using namespace step_tables;
+
 enum class Pass { Attack, Target };
-
-// Per-square tables of every ray, jump and step, derived once from the shift primitives:
-// the squares a piece reaches on an empty board, in the order the passes walk them.
-struct StepTables {
-    static constexpr int DIRECTIONS = 8;  // N, NE, E, SE, S, SW, W, NW
-    std::uint64_t ray[DIRECTIONS][64]{};
-    bool ascending[DIRECTIONS]{};  // whether bit indexes grow along the direction
-    std::uint64_t knight[64]{};
-    std::uint64_t king[64]{};
-    std::uint64_t pawn[2][64]{};
-};
-
-constexpr Direction TABLE_DIRS[StepTables::DIRECTIONS] = {DIR_N, DIR_NE, DIR_E, DIR_SE,
-                                                          DIR_S, DIR_SW, DIR_W, DIR_NW};
-enum : int { N, NE, E, SE, S, SW, W, NW };
-
-constexpr StepTables derive_step_tables() {
-    StepTables t;
-    for (int sq = 0; sq < 64; ++sq) {
-        const ByteBoard start{std::uint64_t{1} << sq};
-        for (int d = 0; d < StepTables::DIRECTIONS; ++d) {
-            ByteBoard s = start;
-            // A ray ends at the first failed step; later steps in it never mark.
-            for (int step = 0; step < 8 && !apply_direction(TABLE_DIRS[d], s); ++step) t.ray[d][sq] |= s.bits;
-            s = start;
-            if (!apply_direction(TABLE_DIRS[d], s)) t.king[sq] |= s.bits;
-        }
-        for (const Direction& jump : KNIGHT_JUMPS) {
-            ByteBoard s = start;
-            if (!apply_direction(jump, s)) t.knight[sq] |= s.bits;
-        }
-        for (const Direction& d : {DIR_NE, DIR_NW}) {
-            ByteBoard s = start;
-            if (!apply_direction(d, s)) t.pawn[WHITE][sq] |= s.bits;
-        }
-        for (const Direction& d : {DIR_SE, DIR_SW}) {
-            ByteBoard s = start;
-            if (!apply_direction(d, s)) t.pawn[BLACK][sq] |= s.bits;
-        }
-    }
-    for (int d = 0; d < StepTables::DIRECTIONS; ++d) {
-        ByteBoard s{std::uint64_t{1} << 27};  // a central square
-        apply_direction(TABLE_DIRS[d], s);
-        t.ascending[d] = s.bits > (std::uint64_t{1} << 27);
-    }
-    return t;
-}
-
-constexpr StepTables TABLES = derive_step_tables();
-
-// The squares of one ray up to and including its first occupied square.
-inline std::uint64_t ray_to_blocker(int d, int sq, std::uint64_t occupied) {
-    const std::uint64_t ray = TABLES.ray[d][sq];
-    const std::uint64_t blockers = ray & occupied;
-    if (!blockers) return ray;
-    const int first = TABLES.ascending[d] ? std::countr_zero(blockers) : 63 - std::countl_zero(blockers);
-    return ray & ~TABLES.ray[d][first];
-}
-
-// The squares a piece marks from `sq`: every ray up to and including its first blocker,
-// whatever the blocker's colour; jumps and steps whoever stands there.
-inline std::uint64_t marked_squares(PieceKind kind, Color c, int sq, std::uint64_t occupied) {
-    switch (kind) {
-        case KNIGHT: return TABLES.knight[sq];
-        case BISHOP: return ray_to_blocker(NE, sq, occupied) | ray_to_blocker(SE, sq, occupied) |
-                            ray_to_blocker(SW, sq, occupied) | ray_to_blocker(NW, sq, occupied);
-        case ROOK: return ray_to_blocker(N, sq, occupied) | ray_to_blocker(E, sq, occupied) |
-                          ray_to_blocker(S, sq, occupied) | ray_to_blocker(W, sq, occupied);
-        case QUEEN: return marked_squares(BISHOP, c, sq, occupied) | marked_squares(ROOK, c, sq, occupied);
-        case KING: return TABLES.king[sq];
-        default: return TABLES.pawn[c][sq];
-    }
-}
 
 // One colour of one per-kind pass: numbers the pieces into slots (rank 1 to 8, file h to
 // a, which is the order of rising bit indexes), marks their targets and ORs the colour's
@@ -124,6 +54,34 @@ void kind_pass(PositionRecord& r) {
     colour_pass<P, BLACK, K, DropOwn>(r);
 }
 
+// Promotion, then occupancy.
+inline void promote_and_occupy(PositionRecord& r) {
+    constexpr std::uint64_t RANK_8 = 0xFF00000000000000ULL, RANK_1 = 0xFFULL;
+    r.white_queens.bits |= r.white_pawns.bits & RANK_8;
+    r.white_pawns.bits &= ~RANK_8;
+    r.black_queens.bits |= r.black_pawns.bits & RANK_1;
+    r.black_pawns.bits &= ~RANK_1;
+    r.white_pieces = r.white_knights | r.white_bishops | r.white_rooks | r.white_queens | r.white_king | r.white_pawns;
+    r.black_pieces = r.black_knights | r.black_bishops | r.black_rooks | r.black_queens | r.black_king | r.black_pawns;
+}
+
+// One colour's attack map as the generation pass leaves it: every mark of every piece,
+// own blockers included, except own squares reached only by knight jumps.
+template <Color C>
+std::uint64_t generation_attacks(const PositionRecord& r) {
+    const std::uint64_t own = pieces(r, C).bits;
+    const std::uint64_t occupied = own | pieces(r, ~C).bits;
+    std::uint64_t knights = 0, others = 0;
+    for (std::uint64_t b = piece_board(r, C, KNIGHT).bits; b; b &= b - 1) knights |= TABLES.knight[std::countr_zero(b)];
+    for (std::uint64_t b = (piece_board(r, C, BISHOP) | piece_board(r, C, QUEEN)).bits; b; b &= b - 1)
+        others |= marked_squares(BISHOP, C, std::countr_zero(b), occupied);
+    for (std::uint64_t b = (piece_board(r, C, ROOK) | piece_board(r, C, QUEEN)).bits; b; b &= b - 1)
+        others |= marked_squares(ROOK, C, std::countr_zero(b), occupied);
+    for (std::uint64_t b = piece_board(r, C, KING).bits; b; b &= b - 1) others |= TABLES.king[std::countr_zero(b)];
+    for (std::uint64_t b = piece_board(r, C, PAWN).bits; b; b &= b - 1) others |= TABLES.pawn[C][std::countr_zero(b)];
+    return (knights & ~own) | others;
+}
+
 template <Pass P, bool DropOwn = false>
 void build_maps(PositionRecord& r) {
     r.white_knight_slots = r.black_knight_slots = r.white_queen_slots = r.black_queen_slots = {};
@@ -132,16 +90,8 @@ void build_maps(PositionRecord& r) {
     r.white_pawn_slots = r.black_pawn_slots = {};
     r.white_attacks = r.black_attacks = {};
     r.pass_counters = {0, 0};
-
-    // Promotion: a pawn on its last rank becomes a queen.
-    constexpr std::uint64_t RANK_8 = 0xFF00000000000000ULL, RANK_1 = 0xFFULL;
-    r.white_queens.bits |= r.white_pawns.bits & RANK_8;
-    r.white_pawns.bits &= ~RANK_8;
-    r.black_queens.bits |= r.black_pawns.bits & RANK_1;
-    r.black_pawns.bits &= ~RANK_1;
-
-    r.white_pieces = r.white_knights | r.white_bishops | r.white_rooks | r.white_queens | r.white_king | r.white_pawns;
-    r.black_pieces = r.black_knights | r.black_bishops | r.black_rooks | r.black_queens | r.black_king | r.black_pawns;
+    // A pawn on its last rank becomes a queen.
+    promote_and_occupy(r);
 
     kind_pass<P, KNIGHT, DropOwn>(r);
     kind_pass<P, BISHOP, DropOwn>(r);
@@ -159,6 +109,13 @@ void build_target_maps(PositionRecord& record) { build_maps<Pass::Target>(record
 // The generation pass with every targets board losing its own colour's squares as it is
 // filled; the same boards as build_target_maps followed by the removal.
 void generate_moves(PositionRecord& record) { build_maps<Pass::Target, true>(record); }
+
+void generate_attack_maps(PositionRecord& record) {
+    record.pass_counters = {0, 0};
+    promote_and_occupy(record);
+    record.white_attacks.bits = generation_attacks<WHITE>(record);
+    record.black_attacks.bits = generation_attacks<BLACK>(record);
+}
 
 void knight_attacks(GameMaps& m) { kind_pass<Pass::Attack, KNIGHT>(m); }
 void bishop_attacks(GameMaps& m) { kind_pass<Pass::Attack, BISHOP>(m); }

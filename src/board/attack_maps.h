@@ -17,6 +17,11 @@ void build_target_maps(PositionRecord& record);
 // targets board loses the squares of its own colour. The targets boards are the move list.
 void generate_moves(PositionRecord& record);
 
+// Promotes pawns on the last rank and rebuilds occupancy and both attack maps exactly as
+// generate_moves leaves them, but not the slots: enough for the evaluation, at a fraction of
+// the cost. The slots are stale until the next generate_moves.
+void generate_attack_maps(PositionRecord& record);
+
 // The per-kind passes, each processing White and then Black. They assume the occupancy
 // boards are current and add to the attack maps.
 void knight_attacks(GameMaps& maps);

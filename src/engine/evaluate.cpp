@@ -15,12 +15,12 @@ constexpr std::int32_t material(ByteBoard board, std::int32_t value) {
     return value * count_squares(board.bits);
 }
 
-// Sum of a piece-square table over the squares of a board. Bit p of the board word is byte
-// p / 8 and file bit p % 8, so its table entry is 63 - p.
-constexpr std::int32_t table_sum(ByteBoard board, const SquareTable& table) {
+// Material plus a piece-square table over the squares of a board. Bit p of the board word
+// is byte p / 8 and file bit p % 8, so its table entry is 63 - p.
+constexpr std::int32_t table_sum(ByteBoard board, const SquareTable& table, std::int32_t value) {
     std::int32_t sum = 0;
     for (std::uint64_t bits = board.bits; bits != 0; bits &= bits - 1)
-        sum += table[table_index(std::countr_zero(bits))];
+        sum += value + table[table_index(std::countr_zero(bits))];
     return sum;
 }
 
@@ -36,12 +36,12 @@ std::int32_t side_total(const PositionRecord& r, std::int32_t attack_weight) {
     const ByteBoard knights = piece_board(r, C, KNIGHT);
     const ByteBoard pawns = piece_board(r, C, PAWN);
     return attack_weight * count_squares(attacks(r, C).bits)
-         + material(king, KING_VALUE) + table_sum(king, king_table)
+         + table_sum(king, king_table, KING_VALUE)
          + material(piece_board(r, C, QUEEN), QUEEN_VALUE)
          + material(piece_board(r, C, ROOK), ROOK_VALUE)
-         + material(bishops, BISHOP_VALUE) + table_sum(bishops, BISHOP_TABLE)
-         + material(knights, KNIGHT_VALUE) + table_sum(knights, KNIGHT_TABLE)
-         + material(pawns, PAWN_VALUE) + table_sum(pawns, pawn_table);
+         + table_sum(bishops, BISHOP_TABLE, BISHOP_VALUE)
+         + table_sum(knights, KNIGHT_TABLE, KNIGHT_VALUE)
+         + table_sum(pawns, pawn_table, PAWN_VALUE);
 }
 
 }  // namespace

@@ -3,10 +3,13 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <utility>
 
+#include "board/attack_maps.h"
 #include "board/board_text.h"
+#include "board/step_tables.h"
 #include "engine/constants.h"
 #include "engine/moves.h"
 
@@ -117,13 +120,38 @@ inline int slots_in_use(ConstSlotView s, PieceKind kind) {
 
 }  // namespace moves_detail
 
+// The movers of one side in enumeration order: by kind (knights, bishops, queens, pawns,
+// rooks, king), then by slot; each with its square board and its targets.
+struct Mover {
+    PieceKind kind;
+    std::uint64_t from;
+    std::uint64_t targets;
+};
+inline constexpr int MAX_MOVERS = 4 * MINOR_SLOTS + PAWN_SLOTS + KING_SLOTS;
+struct Movers {
+    std::array<Mover, MAX_MOVERS> list;
+    int count = 0;
+};
+
+// The movers as the slots of a regenerated record hold them.
+template <Color C>
+void movers_from_slots(const PositionRecord& r, Movers& m) {
+    using namespace moves_detail;
+    m.count = 0;
+    for (const PieceKind kind : MOVE_ORDER) {
+        const ConstSlotView s = slots(r, C, kind);
+        const int used = slots_in_use(s, kind);
+        for (int slot = 0; slot < used; ++slot) m.list[m.count++] = {kind, s[2 * slot].bits, s[2 * slot + 1].bits};
+    }
+}
+
 // Walks side C's candidates of list L in ordinal order and hands those with ordinals
 // first..last to `emit` (ordinal, candidate); stops after `last`. Returns the number of
 // candidates met, at most `last`. The castling bits must be up to date. Whole targets
 // boards before `first` are skipped by counting their squares.
 template <Color C, MoveList L, typename Emit>
-std::int32_t walk_candidates(const PositionRecord& r, std::int32_t first, std::int32_t last, Emit&& emit) {
-    using namespace moves_detail;
+std::int32_t walk_movers(const PositionRecord& r, const Movers& movers, std::int32_t first, std::int32_t last,
+                         Emit&& emit) {
     std::int32_t count = 0;
     const auto offer = [&](const Candidate& c) {
         ++count;
@@ -147,24 +175,67 @@ std::int32_t walk_candidates(const PositionRecord& r, std::int32_t first, std::i
     const std::uint64_t enemy = pieces(r, ~C).bits;
     for (const bool captures : {true, false}) {
         if (!captures && L == MoveList::Captures) break;
-        for (const PieceKind kind : MOVE_ORDER) {
-            const ConstSlotView s = slots(r, C, kind);
-            const int used = slots_in_use(s, kind);
-            for (int slot = 0; slot < used; ++slot) {
-                std::uint64_t squares = s[2 * slot + 1].bits & (captures ? enemy : ~enemy);
-                if (count + 1 < first) {
-                    if (const int n = count_squares(squares); count + n < first) {
-                        count += n;
-                        continue;
-                    }
+        for (int i = 0; i < movers.count; ++i) {
+            const Mover& m = movers.list[i];
+            std::uint64_t squares = m.targets & (captures ? enemy : ~enemy);
+            if (count + 1 < first) {
+                if (const int n = count_squares(squares); count + n < first) {
+                    count += n;
+                    continue;
                 }
-                for (; squares; squares &= squares - 1)
-                    if (offer(Candidate::piece_move(kind, s[2 * slot], std::countr_zero(squares))))
-                        return count;
             }
+            for (; squares; squares &= squares - 1)
+                if (offer(Candidate::piece_move(m.kind, ByteBoard{m.from}, std::countr_zero(squares)))) return count;
         }
     }
     return count;
+}
+
+// The movers straight from the piece boards, for a record whose occupancy and attack maps
+// are current but whose slots may be stale. When no kind has more pieces than slots, slot k
+// of a kind holds its k-th piece in square order, with the targets computed here; then the
+// list equals movers_from_slots after generate_moves and true is returned. Otherwise (a
+// shared slot) nothing is listed and false is returned.
+template <Color C>
+bool movers_from_boards(const PositionRecord& r, Movers& m) {
+    using namespace moves_detail;
+    using namespace step_tables;
+    const auto more_than = [](std::uint64_t b, int n) {
+        for (int i = 0; i < n && b; ++i) b &= b - 1;
+        return b != 0;
+    };
+    for (const PieceKind kind : MOVE_ORDER)
+        if (more_than(piece_board(r, C, kind).bits, slot_count(kind))) return false;
+    const std::uint64_t own = pieces(r, C).bits, enemy = pieces(r, ~C).bits, occupied = own | enemy;
+    m.count = 0;
+    for (const PieceKind kind : MOVE_ORDER)
+        for (std::uint64_t board = piece_board(r, C, kind).bits; board; board &= board - 1) {
+            const int sq = std::countr_zero(board);
+            const std::uint64_t from = std::uint64_t{1} << sq;
+            std::uint64_t targets;
+            if (kind == PAWN) {
+                // Captures onto enemy squares, the push and, from the second rank, the double
+                // push over a free square; a pawn on its own back rank does not push.
+                targets = TABLES.pawn[C][sq] & enemy;
+                const int rank = relative_rank(C, sq / 8);
+                if (rank >= 1 && rank <= 6) {
+                    const std::uint64_t one = (C == WHITE ? from << 8 : from >> 8) & ~occupied;
+                    targets |= one;
+                    if (rank == 1 && one) targets |= (C == WHITE ? one << 8 : one >> 8) & ~occupied;
+                }
+            } else {
+                targets = marked_squares(kind, C, sq, occupied) & ~own;
+            }
+            m.list[m.count++] = {kind, from, targets};
+        }
+    return true;
+}
+
+template <Color C, MoveList L, typename Emit>
+std::int32_t walk_candidates(const PositionRecord& r, std::int32_t first, std::int32_t last, Emit&& emit) {
+    Movers movers;
+    movers_from_slots<C>(r, movers);
+    return walk_movers<C, L>(r, movers, first, last, emit);
 }
 
 // Makes one candidate on a record whose piece boards and castling states are those the

@@ -29,11 +29,18 @@ inline void load_node(const PositionRecord& parent, PositionRecord& node) {
 // one by one on the node's record, which walks the same list again for every ordinal.
 using NodeMoves = std::array<Candidate, MAX_MOVE_ORDINAL>;
 
+// The node's occupancy and attack maps are current; its slots are rebuilt only when a kind
+// has more pieces than slots and the movers cannot be read from the piece boards.
 template <Color C, MoveList L>
 int list_moves(PositionRecord& node, NodeMoves& moves) {
+    Movers movers;
+    if (!movers_from_boards<C>(node, movers)) {
+        generate_moves(node);
+        movers_from_slots<C>(node, movers);
+    }
     update_castling_availability<C>(node);
     int n = 0;
-    walk_candidates<C, L>(node, 1, MAX_MOVE_ORDINAL, [&](std::int32_t, const Candidate& c) { moves[n++] = c; });
+    walk_movers<C, L>(node, movers, 1, MAX_MOVE_ORDINAL, [&](std::int32_t, const Candidate& c) { moves[n++] = c; });
     return n;
 }
 
@@ -42,19 +49,21 @@ int list_moves(PositionRecord& node, Color side, NodeMoves& moves) {
     return side == WHITE ? list_moves<WHITE, L>(node, moves) : list_moves<BLACK, L>(node, moves);
 }
 
-// The position after one of the node's moves, regenerated, as the iterator leaves it; the
-// full-width search also takes the mover's en-passant chance away.
+// The position after one of the node's moves, as the iterator leaves it but with only its
+// occupancy and attack maps rebuilt: the evaluation needs no more, and list_moves reads the
+// movers from the piece boards. The full-width search also takes the mover's en-passant
+// chance away.
 inline void make_child(const PositionRecord& node, Color side, const Candidate& c, bool clear_en_passant,
                        PositionRecord& child) {
     copy_position_core(node, child);
     side == WHITE ? make_candidate<WHITE>(child, c) : make_candidate<BLACK>(child, c);
     if (clear_en_passant) castling(child, side)[EN_PASSANT_BYTE] = 0;
     child.move_made_flag = 1;
-    generate_moves(child);
+    generate_attack_maps(child);
     child.white_move_ordinal = child.black_move_ordinal = 0;
 }
 
-// The capture search on a node record that is already regenerated.
+// The capture search on a node record whose occupancy and attack maps are current.
 template <const BuildProfile& P>
 std::int32_t capture_node(Color moved, std::int32_t alpha, std::int32_t beta, PositionRecord& node) {
     ++search_node_counter;
@@ -79,8 +88,8 @@ std::int32_t capture_node(Color moved, std::int32_t alpha, std::int32_t beta, Po
     return alpha;
 }
 
-// The full-width search on a node record that is already regenerated; the caller has
-// counted the node.
+// The full-width search on a node record whose occupancy and attack maps are current; the
+// caller has counted the node.
 template <const BuildProfile& P>
 std::int32_t search_body(int depth, std::int32_t alpha, std::int32_t beta, PositionRecord& node,
                          int engine_side, SearchOutputs& out, int best_recorded) {
