@@ -1,0 +1,77 @@
+// The search reads a side's movers straight from the piece boards; they must be the movers
+// the slots of a regenerated record hold, whenever no kind has more pieces than slots.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "engine/moves_impl.h"
+
+namespace quill {
+namespace {
+
+PositionRecord random_position(std::mt19937& rng, double empty_share) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::uniform_int_distribution<int> piece(0, 11);
+    PositionRecord r;
+    for (int sq = 0; sq < 64; ++sq) {
+        if (unit(rng) < empty_share) continue;
+        const int p = piece(rng);
+        piece_board(r, p < 6 ? WHITE : BLACK, PieceKind(p % 6)).bits |= std::uint64_t{1} << sq;
+    }
+    return r;
+}
+
+template <Color C>
+void expect_same_movers(PositionRecord r, int& compared) {
+    PositionRecord light = r;
+    generate_attack_maps(light);
+    generate_moves(r);
+    Movers direct, from_slots;
+    movers_from_slots<C>(r, from_slots);
+    if (!movers_from_boards<C>(light, direct)) return;
+    ++compared;
+    // An absent king still has its (empty) slot; the boards list no mover for it.
+    if (from_slots.count == direct.count + 1) {
+        ASSERT_EQ(from_slots.list[from_slots.count - 1].kind, KING);
+        ASSERT_EQ(from_slots.list[from_slots.count - 1].targets, 0u);
+        --from_slots.count;
+    }
+    ASSERT_EQ(direct.count, from_slots.count);
+    for (int i = 0; i < direct.count; ++i) {
+        EXPECT_EQ(direct.list[i].kind, from_slots.list[i].kind) << i;
+        EXPECT_EQ(direct.list[i].from, from_slots.list[i].from) << i;
+        EXPECT_EQ(direct.list[i].targets, from_slots.list[i].targets) << i;
+    }
+    EXPECT_EQ(light.white_attacks, r.white_attacks);
+    EXPECT_EQ(light.black_attacks, r.black_attacks);
+    EXPECT_EQ(light.white_pieces, r.white_pieces);
+    EXPECT_EQ(light.black_pieces, r.black_pieces);
+}
+
+class MoversFromBoards : public ::testing::TestWithParam<double> {};
+
+TEST_P(MoversFromBoards, EqualTheSlotsOfARegeneratedRecord) {
+    std::mt19937 rng(2024);
+    int compared = 0;
+    for (int i = 0; i < 3000 && !HasFatalFailure(); ++i) {
+        const PositionRecord r = random_position(rng, GetParam());
+        expect_same_movers<WHITE>(r, compared);
+        expect_same_movers<BLACK>(r, compared);
+    }
+    EXPECT_GT(compared, 100);  // the comparison must actually happen
+}
+
+// Crowded boards refuse (shared slots); sparse ones are compared.
+INSTANTIATE_TEST_SUITE_P(Densities, MoversFromBoards, ::testing::Values(0.6, 0.75, 0.85, 0.95));
+
+TEST(MoversFromBoards, RefuseASharedSlot) {
+    PositionRecord r;
+    r.white_queens.bits = 0xF;  // four queens: the fourth shares the last slot
+    r.white_king = square_board("e1");
+    generate_attack_maps(r);
+    Movers m;
+    EXPECT_FALSE(movers_from_boards<WHITE>(r, m));
+}
+
+}  // namespace
+}  // namespace quill
