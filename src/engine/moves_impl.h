@@ -146,7 +146,8 @@ void movers_from_slots(const PositionRecord& r, Movers& m) {
 }
 
 // Walks side C's candidates of list L in ordinal order and hands those with ordinals
-// first..last to `emit` (ordinal, candidate); stops after `last`. Returns the number of
+// first..last to `emit` (ordinal, candidate), which returns true to stop the walk there;
+// the walk stops after `last` in any case. Returns the number of
 // candidates met, at most `last`. The castling bits must be up to date. Whole targets
 // boards before `first` are skipped by counting their squares.
 template <Color C, MoveList L, typename Emit>
@@ -155,7 +156,7 @@ std::int32_t walk_movers(const PositionRecord& r, const Movers& movers, std::int
     std::int32_t count = 0;
     const auto offer = [&](const Candidate& c) {
         ++count;
-        if (count >= first) emit(count, c);
+        if (count >= first && emit(count, c)) return true;
         return count >= last;
     };
     const std::uint8_t flags = castling(r, C)[CASTLE_FLAGS_BYTE];
@@ -260,7 +261,11 @@ void make_move(PositionRecord& r, std::int32_t n) {
     moves_detail::update_castling_availability<C>(r);
     if (n <= 0) return;
     Candidate chosen = Candidate::castling(true);
-    if (walk_candidates<C, L>(r, n, n, [&](std::int32_t, const Candidate& c) { chosen = c; }) < n) {
+    const auto take = [&](std::int32_t, const Candidate& c) {
+        chosen = c;
+        return true;
+    };
+    if (walk_candidates<C, L>(r, n, n, take) < n) {
         move_ordinal(r, C) = ORDINAL_EXHAUSTED;
         return;
     }

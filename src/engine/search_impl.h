@@ -2,8 +2,6 @@
 // profile, so that each build carries only its own leaf and capture search.
 #pragma once
 
-#include <array>
-
 #include "board/attack_maps.h"
 #include "engine/constants.h"
 #include "engine/evaluate.h"
@@ -24,33 +22,40 @@ inline void load_node(const PositionRecord& parent, PositionRecord& node) {
     node.white_move_ordinal = node.black_move_ordinal = 0;
 }
 
-// A node's moves: the first MAX_MOVE_ORDINAL candidates of the side's list, in ordinal
-// order, listed once per node. They are exactly the moves the side's iterator would make
-// one by one on the node's record, which walks the same list again for every ordinal.
-using NodeMoves = std::array<Candidate, MAX_MOVE_ORDINAL>;
-
-// The node's occupancy and attack maps are current; its slots are rebuilt only when a kind
-// has more pieces than slots and the movers cannot be read from the piece boards.
-template <Color C, MoveList L>
-int list_moves(PositionRecord& node, NodeMoves& moves) {
+// Visits a node's moves, the first MAX_MOVE_ORDINAL candidates of the side's list in
+// ordinal order, making none of them: `visit` (ordinal, candidate) returns true to stop.
+// They are exactly the moves the side's iterator would make one by one on the node's
+// record, which walks the same list again for every ordinal. The node's occupancy and
+// attack maps are current; its slots are rebuilt only when a kind has more pieces than
+// slots and the movers cannot be read from the piece boards.
+template <Color C, MoveList L, typename Visit>
+void for_each_move(PositionRecord& node, Visit&& visit) {
+    update_castling_availability<C>(node);
+    if constexpr (L == MoveList::Captures) {
+        // Every capture lands on an attacked enemy square; without one, and without castling
+        // or en passant, the list is empty.
+        const bool special = (castling(node, C)[CASTLE_FLAGS_BYTE] & (CASTLE_SHORT_NOW | CASTLE_LONG_NOW)) ||
+                             castling(node, C)[EN_PASSANT_BYTE];
+        if (!special && !attacks(node, C).intersects(pieces(node, ~C))) return;
+    }
     Movers movers;
     if (!movers_from_boards<C>(node, movers)) {
         generate_moves(node);
         movers_from_slots<C>(node, movers);
     }
-    update_castling_availability<C>(node);
-    int n = 0;
-    walk_movers<C, L>(node, movers, 1, MAX_MOVE_ORDINAL, [&](std::int32_t, const Candidate& c) { moves[n++] = c; });
-    return n;
+    walk_movers<C, L>(node, movers, 1, MAX_MOVE_ORDINAL, visit);
 }
 
-template <MoveList L>
-int list_moves(PositionRecord& node, Color side, NodeMoves& moves) {
-    return side == WHITE ? list_moves<WHITE, L>(node, moves) : list_moves<BLACK, L>(node, moves);
+template <MoveList L, typename Visit>
+void for_each_move(PositionRecord& node, Color side, Visit&& visit) {
+    if (side == WHITE)
+        for_each_move<WHITE, L>(node, visit);
+    else
+        for_each_move<BLACK, L>(node, visit);
 }
 
 // The position after one of the node's moves, as the iterator leaves it but with only its
-// occupancy and attack maps rebuilt: the evaluation needs no more, and list_moves reads the
+// occupancy and attack maps rebuilt: the evaluation needs no more, and for_each_move reads the
 // movers from the piece boards. The full-width search also takes the mover's en-passant
 // chance away.
 inline void make_child(const PositionRecord& node, Color side, const Candidate& c, bool clear_en_passant,
@@ -76,16 +81,16 @@ std::int32_t capture_node(Color moved, std::int32_t alpha, std::int32_t beta, Po
     if (stand >= beta) return beta;
     if (stand > alpha) alpha = stand;
 
-    NodeMoves moves;
-    const int count = list_moves<MoveList::Captures>(node, side, moves);
     PositionRecord child;
-    for (int i = 0; i < count; ++i) {
-        make_child(node, side, moves[i], false, child);
+    bool cutoff = false;
+    for_each_move<MoveList::Captures>(node, side, [&](std::int32_t, const Candidate& move) {
+        make_child(node, side, move, false, child);
         const std::int32_t v = -capture_node<P>(side, -beta, -alpha, child);
-        if (v >= beta) return beta;
+        if (v >= beta) return cutoff = true;
         if (v > alpha) alpha = v;
-    }
-    return alpha;
+        return false;
+    });
+    return cutoff ? beta : alpha;
 }
 
 // The full-width search on a node record whose occupancy and attack maps are current; the
@@ -111,19 +116,21 @@ std::int32_t search_body(int depth, std::int32_t alpha, std::int32_t beta, Posit
         if (depth <= 1) return -evaluate_position<P.evaluation>(node, view_of(~side));
     }
 
-    NodeMoves moves;
-    const int count = list_moves<MoveList::Full>(node, side, moves);
     PositionRecord child;
-    for (int i = 0; i < count; ++i) {
+    std::int32_t result = 0;
+    bool returned = false;
+    for_each_move<MoveList::Full>(node, side, [&](std::int32_t ordinal, const Candidate& move) {
         // An en-passant chance lasts exactly one reply.
-        make_child(node, side, moves[i], true, child);
+        make_child(node, side, move, true, child);
         ++search_node_counter;
         const std::int32_t v = -search_body<P>(depth - 1, -beta, -alpha, child, engine_side, out, best_recorded);
 
         if (depth == ROOT_DEPTH) {
-            if (v == alpha && best_recorded == 0) return v;
+            if (v == alpha && best_recorded == 0) {
+                result = v;
+                return returned = true;
+            }
             if (v <= alpha) out.choice_flag = 1;
-            const std::int32_t ordinal = i + 1;
             if (v > alpha && ordinal != out.excluded_ordinal) {
                 out.best_ordinal = out.second_ordinal = ordinal;
                 out.choice_flag = 0;
@@ -132,9 +139,13 @@ std::int32_t search_body(int depth, std::int32_t alpha, std::int32_t beta, Posit
         }
         if (best_recorded == 0) out.best_ordinal = NO_MOVE;
         if (v > alpha) alpha = v;
-        if (v >= beta) return v;  // the cutoff returns the score itself
-    }
-    return alpha;
+        if (v >= beta) {  // the cutoff returns the score itself
+            result = v;
+            return returned = true;
+        }
+        return false;
+    });
+    return returned ? result : alpha;
 }
 
 }  // namespace search_detail
