@@ -65,6 +65,25 @@ inline void promote_and_occupy(PositionRecord& r) {
     r.black_pieces = r.black_knights | r.black_bishops | r.black_rooks | r.black_queens | r.black_king | r.black_pawns;
 }
 
+// The squares a set of pawns attacks, shifted as a whole: north-east and north-west for
+// White, south-east and south-west for Black, no pawn on an edge file wrapping around.
+template <Color C>
+constexpr std::uint64_t pawn_attacks_of(std::uint64_t pawns) {
+    constexpr std::uint64_t FILE_A_BITS = 0x8080808080808080ULL, FILE_H_BITS = 0x0101010101010101ULL;
+    if constexpr (C == WHITE) return ((pawns & ~FILE_H_BITS) << 7) | ((pawns & ~FILE_A_BITS) << 9);
+    return ((pawns & ~FILE_H_BITS) >> 9) | ((pawns & ~FILE_A_BITS) >> 7);
+}
+
+// The whole-set shift marks exactly the squares of the per-square pawn steps.
+constexpr bool pawn_shifts_match_steps() {
+    for (int sq = 0; sq < 64; ++sq)
+        if (pawn_attacks_of<WHITE>(std::uint64_t{1} << sq) != TABLES.pawn[WHITE][sq] ||
+            pawn_attacks_of<BLACK>(std::uint64_t{1} << sq) != TABLES.pawn[BLACK][sq])
+            return false;
+    return true;
+}
+static_assert(pawn_shifts_match_steps());
+
 // One colour's attack map as the generation pass leaves it: every mark of every piece,
 // own blockers included, except own squares reached only by knight jumps.
 template <Color C>
@@ -78,7 +97,7 @@ std::uint64_t generation_attacks(const PositionRecord& r) {
     for (std::uint64_t b = (piece_board(r, C, ROOK) | piece_board(r, C, QUEEN)).bits; b; b &= b - 1)
         others |= marked_squares(ROOK, C, std::countr_zero(b), occupied);
     for (std::uint64_t b = piece_board(r, C, KING).bits; b; b &= b - 1) others |= TABLES.king[std::countr_zero(b)];
-    for (std::uint64_t b = piece_board(r, C, PAWN).bits; b; b &= b - 1) others |= TABLES.pawn[C][std::countr_zero(b)];
+    others |= pawn_attacks_of<C>(piece_board(r, C, PAWN).bits);
     return (knights & ~own) | others;
 }
 

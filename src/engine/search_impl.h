@@ -34,8 +34,9 @@ void for_each_move(PositionRecord& node, Visit&& visit) {
     if constexpr (L == MoveList::Captures) {
         // Every capture lands on an attacked enemy square; without one, and without castling
         // or en passant, the list is empty.
-        const bool special = (castling(node, C)[CASTLE_FLAGS_BYTE] & (CASTLE_SHORT_NOW | CASTLE_LONG_NOW)) ||
-                             castling(node, C)[EN_PASSANT_BYTE];
+        const bool special =
+            (castling(node, C)[CASTLE_FLAGS_BYTE] & (CASTLE_SHORT_NOW | CASTLE_LONG_NOW)) ||
+            castling(node, C)[EN_PASSANT_BYTE];
         if (!special && !attacks(node, C).intersects(pieces(node, ~C))) return;
     }
     Movers movers;
@@ -54,12 +55,25 @@ void for_each_move(PositionRecord& node, Color side, Visit&& visit) {
         for_each_move<BLACK, L>(node, visit);
 }
 
+// The records of the children under search, one per ply below the root: a node's child
+// lives in the slot after its own, so no record is built (and zeroed) per node. Captures
+// end long before the last slot; a deeper node would use a record of its own.
+inline constexpr int CHILD_RECORD_SLOTS = 128;
+inline PositionRecord child_records[CHILD_RECORD_SLOTS];
+
+template <typename Search>
+auto with_child_record(int ply, Search&& search) {
+    if (ply < CHILD_RECORD_SLOTS) return search(child_records[ply]);
+    PositionRecord own;
+    return search(own);
+}
+
 // The position after one of the node's moves, as the iterator leaves it but with only its
 // occupancy and attack maps rebuilt: the evaluation needs no more, and for_each_move reads the
 // movers from the piece boards. The full-width search also takes the mover's en-passant
 // chance away.
-inline void make_child(const PositionRecord& node, Color side, const Candidate& c, bool clear_en_passant,
-                       PositionRecord& child) {
+inline void make_child(const PositionRecord& node, Color side, const Candidate& c,
+                       bool clear_en_passant, PositionRecord& child) {
     copy_position_core(node, child);
     side == WHITE ? make_candidate<WHITE>(child, c) : make_candidate<BLACK>(child, c);
     if (clear_en_passant) castling(child, side)[EN_PASSANT_BYTE] = 0;
@@ -70,7 +84,8 @@ inline void make_child(const PositionRecord& node, Color side, const Candidate& 
 
 // The capture search on a node record whose occupancy and attack maps are current.
 template <const BuildProfile& P>
-std::int32_t capture_node(Color moved, std::int32_t alpha, std::int32_t beta, PositionRecord& node) {
+std::int32_t capture_node(Color moved, std::int32_t alpha, std::int32_t beta, PositionRecord& node,
+                          int ply) {
     ++search_node_counter;
     const Color side = ~moved;
     // engine-a stands pat for the side to move; engine-b keeps the view of the side that
@@ -81,23 +96,24 @@ std::int32_t capture_node(Color moved, std::int32_t alpha, std::int32_t beta, Po
     if (stand >= beta) return beta;
     if (stand > alpha) alpha = stand;
 
-    PositionRecord child;
-    bool cutoff = false;
-    for_each_move<MoveList::Captures>(node, side, [&](std::int32_t, const Candidate& move) {
-        make_child(node, side, move, false, child);
-        const std::int32_t v = -capture_node<P>(side, -beta, -alpha, child);
-        if (v >= beta) return cutoff = true;
-        if (v > alpha) alpha = v;
-        return false;
+    return with_child_record(ply, [&](PositionRecord& child) {
+        bool cutoff = false;
+        for_each_move<MoveList::Captures>(node, side, [&](std::int32_t, const Candidate& move) {
+            make_child(node, side, move, false, child);
+            const std::int32_t v = -capture_node<P>(side, -beta, -alpha, child, ply + 1);
+            if (v >= beta) return cutoff = true;
+            if (v > alpha) alpha = v;
+            return false;
+        });
+        return cutoff ? beta : alpha;
     });
-    return cutoff ? beta : alpha;
 }
 
 // The full-width search on a node record whose occupancy and attack maps are current; the
 // caller has counted the node.
 template <const BuildProfile& P>
 std::int32_t search_body(int depth, std::int32_t alpha, std::int32_t beta, PositionRecord& node,
-                         int engine_side, SearchOutputs& out, int best_recorded) {
+                         int engine_side, SearchOutputs& out, int best_recorded, int ply) {
     const Color engine = engine_color(engine_side);
     // The engine moves at odd depths, its opponent at even ones.
     const Color side = (ROOT_DEPTH - depth) % 2 == 0 ? engine : ~engine;
@@ -105,57 +121,60 @@ std::int32_t search_body(int depth, std::int32_t alpha, std::int32_t beta, Posit
     if constexpr (P.leaf == Leaf::CaptureSearch) {
         if (depth <= 1) {
             if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
-            return capture_node<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node);
+            return capture_node<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
         }
     } else if constexpr (P.leaf == Leaf::NegatedCaptureSearch) {
         if (depth <= 2) {
             if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
-            return -capture_node<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node);
+            return -capture_node<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
         }
     } else {
         if (depth <= 1) return -evaluate_position<P.evaluation>(node, view_of(~side));
     }
 
-    PositionRecord child;
-    std::int32_t result = 0;
-    bool returned = false;
-    for_each_move<MoveList::Full>(node, side, [&](std::int32_t ordinal, const Candidate& move) {
-        // An en-passant chance lasts exactly one reply.
-        make_child(node, side, move, true, child);
-        ++search_node_counter;
-        const std::int32_t v = -search_body<P>(depth - 1, -beta, -alpha, child, engine_side, out, best_recorded);
+    return with_child_record(ply, [&](PositionRecord& child) {
+        std::int32_t result = 0;
+        bool returned = false;
+        for_each_move<MoveList::Full>(node, side, [&](std::int32_t ordinal, const Candidate& move) {
+            // An en-passant chance lasts exactly one reply.
+            make_child(node, side, move, true, child);
+            ++search_node_counter;
+            const std::int32_t v = -search_body<P>(depth - 1, -beta, -alpha, child, engine_side,
+                                                   out, best_recorded, ply + 1);
 
-        if (depth == ROOT_DEPTH) {
-            if (v == alpha && best_recorded == 0) {
+            if (depth == ROOT_DEPTH) {
+                if (v == alpha && best_recorded == 0) {
+                    result = v;
+                    return returned = true;
+                }
+                if (v <= alpha) out.choice_flag = 1;
+                if (v > alpha && ordinal != out.excluded_ordinal) {
+                    out.best_ordinal = out.second_ordinal = ordinal;
+                    out.choice_flag = 0;
+                    best_recorded = 1;
+                }
+            }
+            if (best_recorded == 0) out.best_ordinal = NO_MOVE;
+            if (v > alpha) alpha = v;
+            if (v >= beta) {  // the cutoff returns the score itself
                 result = v;
                 return returned = true;
             }
-            if (v <= alpha) out.choice_flag = 1;
-            if (v > alpha && ordinal != out.excluded_ordinal) {
-                out.best_ordinal = out.second_ordinal = ordinal;
-                out.choice_flag = 0;
-                best_recorded = 1;
-            }
-        }
-        if (best_recorded == 0) out.best_ordinal = NO_MOVE;
-        if (v > alpha) alpha = v;
-        if (v >= beta) {  // the cutoff returns the score itself
-            result = v;
-            return returned = true;
-        }
-        return false;
+            return false;
+        });
+        return returned ? result : alpha;
     });
-    return returned ? result : alpha;
 }
 
 }  // namespace search_detail
 
 template <const BuildProfile& P>
-std::int32_t capture_search(Color moved, std::int32_t alpha, std::int32_t beta, const PositionRecord& record) {
+std::int32_t capture_search(Color moved, std::int32_t alpha, std::int32_t beta,
+                            const PositionRecord& record) {
     static_assert(P.has_capture_search());
     PositionRecord node;
     search_detail::load_node(record, node);
-    return search_detail::capture_node<P>(moved, alpha, beta, node);
+    return search_detail::capture_node<P>(moved, alpha, beta, node, 0);
 }
 
 template <const BuildProfile& P>
@@ -179,7 +198,8 @@ std::int32_t search_root(int depth, std::int32_t alpha, std::int32_t beta, Posit
 
     PositionRecord node;
     search_detail::load_node(record, node);
-    return search_detail::search_body<P>(depth, alpha, beta, node, engine_side, out, best_recorded);
+    return search_detail::search_body<P>(depth, alpha, beta, node, engine_side, out, best_recorded,
+                                         0);
 }
 
 }  // namespace quill
