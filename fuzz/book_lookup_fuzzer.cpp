@@ -1,0 +1,151 @@
+// Fuzz target: the book reader. The fuzz bytes become a book file; a BookFile held open on it
+// answers lookups of a few positions, each followed along its chain of book answers the way
+// the engine would meet them in a game. Every lookup is compared with a plain model of the
+// format (CR dropped, Ctrl-Z ends the file, fixed 65-character units paired key, answer), and
+// every adopted answer, however garbled, goes through what the game loop does with it next:
+// the move generator, the move text, the legal-move test and the evaluation.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "board/attack_maps.h"
+#include "board/board_text.h"
+#include "book/book_file.h"
+#include "book/book_lookup.h"
+#include "driver/move_text.h"
+#include "engine/constants.h"
+#include "engine/evaluate.h"
+#include "engine/iterators.h"
+#include "fuzz_support.h"
+
+namespace {
+
+using namespace quill;
+using quill::fuzzing::fail;
+
+// Lookups start from these positions; their keys are what a fuzzer most needs to find.
+constexpr std::string_view START_POSITIONS[] = {
+    START_TEXT,
+    "rnbqkbnrpppppppp                    P           PPPP PPPRNBQKBNR",  // after e2e4
+    "rnbqkbnrpppp ppp            p       P           PPPP PPPRNBQKBNR",  // after e2e4 e7e5
+    "rnbqkbnrpppppppp                             N  PPPPPPPPRNBQKB R",  // after g1f3
+    "rnbqkbnrpppppppp                   P            PPP PPPPRNBQKBNR",  // after d2d4
+    "    k                                                       K   ",  // kings only
+    "                                                                ",  // empty board
+};
+constexpr int CHAIN_LENGTH = 8;  // book answers followed from one start position
+
+// The book as the format describes it, read independently of BookFile: the bytes after
+// text-mode translation, split into 65-character units.
+struct BookModel {
+    std::string text;
+
+    BookModel(const std::uint8_t* data, std::size_t size) {
+        for (std::size_t i = 0; i < size; ++i) {
+            if (data[i] == BOOK_END_BYTE) break;
+            if (data[i] != BOOK_DROPPED_BYTE) text.push_back(static_cast<char>(data[i]));
+        }
+    }
+
+    // The answer to `key` as the engine's board would show it, or false on a miss: the first
+    // pair whose key and answer both hold 64 characters and whose key equals `key`.
+    bool lookup(const BoardText& key, BoardText& answer) const {
+        for (std::size_t at = 0; at + BOOK_RECORD_LENGTH < text.size(); at += 2 * BOOK_RECORD_LENGTH) {
+            if (text.size() - at - BOOK_RECORD_LENGTH < BOOK_POSITION_LENGTH) break;
+            if (text.compare(at, BOARD_TEXT_LENGTH, key.data(), BOARD_TEXT_LENGTH) != 0) continue;
+            for (int k = 0; k < BOARD_TEXT_LENGTH; ++k) {
+                const char c = text[at + BOOK_RECORD_LENGTH + k];
+                answer[k] = c != EMPTY_SQUARE && PieceLetters.find(c) != std::string_view::npos ? c : EMPTY_SQUARE;
+            }
+            return true;
+        }
+        return false;
+    }
+};
+
+PositionRecord position_of(const BoardText& text) {
+    PositionRecord r{};
+    r.white_castling = WHITE_CASTLING_START;
+    r.black_castling = BLACK_CASTLING_START;
+    board_text_to_maps(r, text);
+    generate_moves(r);
+    return r;
+}
+
+// Walks every legal move of `side` as the typed-move matcher does; returns how many there are.
+int count_legal_moves(const PositionRecord& position, Color side) {
+    PositionRecord r = position;
+    generate_moves(r);
+    move_ordinal(r, side) = 0;
+    int count = 0;
+    for (;;) {
+        const PositionRecord before = r;
+        if (make_next_legal_move(r, side)) break;
+        const std::int32_t ordinal = move_ordinal(r, side);
+        if (ordinal <= move_ordinal(before, side) || ordinal > MAX_MOVE_ORDINAL)
+            fail("the legal-move walk did not advance", std::to_string(ordinal));
+        ++count;
+        r = before;
+        move_ordinal(r, side) = ordinal;
+    }
+    return count;
+}
+
+// What the game loop does with a position the book put on its board.
+void play_from(const PositionRecord& before, PositionRecord& after) {
+    generate_moves(after);
+    BoardText before_text, after_text;
+    maps_to_board_text(before, before_text);
+    maps_to_board_text(after, after_text);
+    for (const Color engine : {WHITE, BLACK}) {
+        MoveText text{};
+        derive_move_text(before_text, after_text, pieces(before, engine), pieces(after, engine), text);
+        count_legal_moves(after, engine);
+        for (const int view : {VIEW_WHITE, VIEW_BLACK}) {
+            evaluate_position<Evaluation::Standard>(after, view);
+            evaluate_position<Evaluation::Noisy>(after, view);
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string path = fuzzing::scratch().file("fuzz.vbk");
+    fuzzing::write_file(path, data, size);
+    const BookModel model(data, size);
+
+    BookFile book(path.c_str());
+    if (!book.is_open()) fail("the book file did not open", path);
+
+    for (const std::string_view start : START_POSITIONS) {
+        PositionRecord position = position_of(make_board_text(start));
+        for (int step = 0; step < CHAIN_LENGTH; ++step) {
+            BoardText key, expected, got;
+            maps_to_board_text(position, key);
+            const bool hit = model.lookup(key, expected);
+
+            PositionRecord looked_up = position;
+            int found = 1;
+            book_lookup(looked_up, found, book);
+            if (found != (hit ? 1 : 0)) fail(hit ? "a lookup missed a key in the book" : "a lookup hit a key not in the book");
+            if (!hit) {
+                if (!(looked_up == position)) fail("a missed lookup changed the position");
+                break;
+            }
+            PositionRecord only_pieces = position;
+            for (const Color c : {WHITE, BLACK})
+                for (int k = 0; k < PIECE_KIND_NB; ++k)
+                    piece_board(only_pieces, c, PieceKind(k)) = piece_board(looked_up, c, PieceKind(k));
+            if (!(only_pieces == looked_up)) fail("a lookup changed more than the piece boards");
+            maps_to_board_text(looked_up, got);
+            if (got != expected)
+                fail("a lookup adopted the wrong answer", std::string(got.begin(), got.end()));
+
+            play_from(position, looked_up);
+            position = looked_up;
+        }
+    }
+    return 0;
+}
