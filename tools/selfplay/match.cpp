@@ -110,6 +110,7 @@ const char* describe(GameEnd end) {
         case GameEnd::PlyLimit: return "unfinished";
         case GameEnd::IllegalMove: return "illegal move";
         case GameEnd::MissingMove: return "missing move";
+        case GameEnd::SlowMove: return "no move in time";
         case GameEnd::StartFailure: return "not started";
     }
     return "?";
@@ -144,9 +145,12 @@ GameReport play_game(const MatchSettings& settings, const std::string& opening) 
         if (!mover.send(move)) return fail(GameEnd::MissingMove, std::string(SIDE[ply % 2]) + " has ended before ply " + std::to_string(ply + 1));
         const ReadStatus status = read_move(mover, settings.reply_timeout, move);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count();
-        if (status != ReadStatus::Line) {
-            return fail(GameEnd::MissingMove, std::string(SIDE[ply % 2]) + (status == ReadStatus::Timeout ? " gave no move within the time at ply " : " ended without a move at ply ") + std::to_string(ply + 1));
+        if (status == ReadStatus::Timeout) {
+            report.slowest_reply = seconds;
+            report.slowest_ply = ply;
+            return fail(GameEnd::SlowMove, std::string(SIDE[ply % 2]) + " gave no move within the time at ply " + std::to_string(ply + 1));
         }
+        if (status != ReadStatus::Line) return fail(GameEnd::MissingMove, std::string(SIDE[ply % 2]) + " ended without a move at ply " + std::to_string(ply + 1));
         if (seconds > report.slowest_reply) {
             report.slowest_reply = seconds;
             report.slowest_ply = ply;

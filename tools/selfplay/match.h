@@ -15,14 +15,16 @@ struct MatchSettings {
     double reply_timeout = 60.0;  // seconds an engine may take for one move
 };
 
-// How a game ended: the referee's verdict, the ply limit, or a fault of one side.
-enum class GameEnd { WhiteWins, BlackWins, Draw, PlyLimit, IllegalMove, MissingMove, StartFailure };
+// How a game ended: the referee's verdict, the ply limit, or a fault of one side. A side
+// that ends or closes its output without a move has a MissingMove; one that is still
+// thinking when the reply time runs out has a SlowMove.
+enum class GameEnd { WhiteWins, BlackWins, Draw, PlyLimit, IllegalMove, MissingMove, SlowMove, StartFailure };
 
 struct GameReport {
     std::string opening;             // White's first move, taken from its book ("" for none)
     std::vector<std::string> moves;  // every move the referee accepted, in order
     GameEnd end = GameEnd::PlyLimit;
-    std::string fault;               // for IllegalMove, MissingMove, StartFailure: what happened
+    std::string fault;               // for IllegalMove, MissingMove, SlowMove, StartFailure: what happened
     double slowest_reply = 0.0;      // seconds
     int slowest_ply = -1;            // index in `moves` of the slowest reply
 };
@@ -32,7 +34,8 @@ struct GameReport {
 // deterministic builds can be made to play different games.
 GameReport play_game(const MatchSettings& settings, const std::string& opening);
 
-// "1-O", "O-1", "DRAW", "unfinished", "illegal move", "missing move" or "not started".
+// "1-O", "O-1", "DRAW", "unfinished", "illegal move", "missing move", "no move in time" or
+// "not started".
 const char* describe(GameEnd end);
 
 // True when `move` names two squares, such as e2e4.
