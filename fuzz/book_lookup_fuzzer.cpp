@@ -6,6 +6,8 @@
 // the move generator, the move text, the legal-move test and the evaluation.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -119,6 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     BookFile book(path.c_str());
     if (!book.is_open()) fail("the book file did not open", path);
 
+    int hits = 0;
     for (const std::string_view start : START_POSITIONS) {
         PositionRecord position = position_of(make_board_text(start));
         for (int step = 0; step < CHAIN_LENGTH; ++step) {
@@ -145,7 +148,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
             play_from(position, looked_up);
             position = looked_up;
+            ++hits;
         }
     }
+    if (std::getenv("QUILL_FUZZ_VERBOSE")) std::fprintf(stderr, "book hits %d\n", hits);
     return 0;
 }
