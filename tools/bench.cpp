@@ -1,7 +1,9 @@
-// bench [--profile NAME] [--depth N] [--positions FILE] [--no-times]: runs the search of one
-// build over a fixed suite of positions and prints, per position, the move it chose, its
-// score and the nodes it visited; then the totals. With --no-times every time is left out,
-// so the output is a signature of the search's behaviour that can be compared byte for byte.
+// bench [--profile NAME] [--depth N] [--positions FILE] [--every-node] [--no-times]: runs the
+// search of one build over a fixed suite of positions and prints, per position, the move it
+// chose, its score and the nodes it visited; then the totals. With --no-times every time is
+// left out, so the output is a signature of the search's behaviour that can be compared byte
+// for byte. --every-node runs engine-a's and engine-b's capture search the way it is defined,
+// node by node, instead of with the value table the programs use.
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -92,6 +94,9 @@ BenchResult run_position(const BenchPosition& position, int depth) {
     SearchOutputs outputs;
     outputs.excluded_ordinal = EXCLUDE_NOTHING;
     std::srand(BENCH_SEED);
+    // Each position starts from an empty value table, so that its nodes do not depend on
+    // the positions searched before it.
+    forget_capture_values<P>();
     search_node_counter = 0;
 
     BenchResult result;
@@ -132,9 +137,17 @@ const NamedRunner RUNNERS[] = {
     {ENGINE_E, run_position<ENGINE_E>}, {ENGINE_F, run_position<ENGINE_F>},
 };
 
+// The same builds with the capture search visiting every node; the others have no capture
+// search and appear as they are.
+const NamedRunner EVERY_NODE_RUNNERS[] = {
+    {ENGINE_A, run_position<ENGINE_A_EVERY_NODE>}, {ENGINE_B, run_position<ENGINE_B_EVERY_NODE>},
+    {ENGINE_C, run_position<ENGINE_C>}, {ENGINE_D, run_position<ENGINE_D>},
+    {ENGINE_E, run_position<ENGINE_E>}, {ENGINE_F, run_position<ENGINE_F>},
+};
+
 int usage() {
     std::cerr << "usage: bench [--profile engine-a..engine-f] [--depth 1..5] [--positions FILE] "
-                 "[--no-times]\n";
+                 "[--every-node] [--no-times]\n";
     return 2;
 }
 
@@ -145,6 +158,7 @@ int main(int argc, char** argv) {
     std::string path = QUILL_BENCH_POSITIONS;
     int depth = ROOT_DEPTH;
     bool times = true;
+    bool every_node = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const bool has_value = i + 1 < argc;
@@ -154,6 +168,8 @@ int main(int argc, char** argv) {
             depth = std::atoi(argv[++i]);
         } else if (arg == "--positions" && has_value) {
             path = argv[++i];
+        } else if (arg == "--every-node") {
+            every_node = true;
         } else if (arg == "--no-times") {
             times = false;
         } else {
@@ -163,7 +179,7 @@ int main(int argc, char** argv) {
     // Depths past the root's would turn the side-to-move rule of the search around.
     if (depth < 1 || depth > ROOT_DEPTH) return usage();
     const NamedRunner* runner = nullptr;
-    for (const NamedRunner& r : RUNNERS)
+    for (const NamedRunner& r : every_node ? EVERY_NODE_RUNNERS : RUNNERS)
         if (r.profile.name == profile_name) runner = &r;
     if (!runner) return usage();
     const auto suite = load_positions(path);

@@ -19,6 +19,16 @@ enum class Leaf {
     None,                   // no search at all
 };
 
+// How the capture search reaches its score. Its score is the minimax value of the
+// captures-only tree, clipped to the window, whatever order the moves are tried in; so it may
+// either walk the tree exactly as defined, visiting every node in ordinal order, or look the
+// value up in a table of values already proven and try the best captures first. The engine's
+// moves are the same either way; only the nodes visited differ.
+enum class CaptureMethod {
+    EveryNode,   // every node of the defined walk, in ordinal order
+    ValueTable,  // proven values and bounds remembered, captures of the most valuable pieces first
+};
+
 struct BuildProfile {
     std::string_view name;    // program name, e.g. "engine-a"
     std::string_view banner;  // first line printed, with its newline
@@ -26,11 +36,19 @@ struct BuildProfile {
     GameLoopKind game_loop;
     Evaluation evaluation;
     Leaf leaf;
+    CaptureMethod capture_method = CaptureMethod::EveryNode;
 
     constexpr bool has_capture_search() const {
         return leaf == Leaf::CaptureSearch || leaf == Leaf::NegatedCaptureSearch;
     }
     constexpr bool has_search() const { return leaf != Leaf::None; }
 };
+
+// The same build with its capture search walking every node of the defined walk: the form
+// whose node counts the behaviour signature and the equivalence tests compare.
+constexpr BuildProfile every_node(BuildProfile p) {
+    p.capture_method = CaptureMethod::EveryNode;
+    return p;
+}
 
 }  // namespace quill

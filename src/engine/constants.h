@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 namespace quill {
 
@@ -15,6 +16,9 @@ inline constexpr std::int32_t EXCLUDE_NOTHING = 299;    // an excluded ordinal n
 inline constexpr std::int32_t KING_LOST_SCORE = -19999;  // the viewing side has no king
 inline constexpr std::int32_t ROOT_WINDOW = 25000;       // root search window -25000..25000
 inline constexpr std::int32_t CAPTURE_WINDOW = 20000;    // capture search window
+// Bounds of a capture-search value about which nothing is known yet: beyond any score.
+inline constexpr std::int32_t CAPTURE_VALUE_UNKNOWN_LOWER = std::numeric_limits<std::int32_t>::min();
+inline constexpr std::int32_t CAPTURE_VALUE_UNKNOWN_UPPER = std::numeric_limits<std::int32_t>::max();
 
 // Depth of the full-width search, in plies.
 inline constexpr int ROOT_DEPTH = 5;

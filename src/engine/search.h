@@ -35,6 +35,11 @@ std::int32_t search_root(int depth, std::int32_t alpha, std::int32_t beta, Posit
 template <const BuildProfile& P>
 std::int32_t capture_search(Color moved, std::int32_t alpha, std::int32_t beta, const PositionRecord& record);
 
+// Empties the build's table of proven capture-search values, if it keeps one. The engine's
+// moves never depend on the table; only the nodes it takes to find them do.
+template <const BuildProfile& P>
+void forget_capture_values();
+
 // Nodes visited: calls of search_root and capture_search since it was last set to 0.
 inline std::uint64_t search_node_counter = 0;
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "board/attack_maps.h"
+#include "engine/capture_values.h"
 #include "engine/constants.h"
 #include "engine/evaluate.h"
 #include "engine/iterators.h"
@@ -109,6 +110,104 @@ std::int32_t capture_node(Color moved, std::int32_t alpha, std::int32_t beta, Po
     });
 }
 
+// The value table of one build's capture search: a function-local static, so each build
+// that searches this way has its own and no other build carries one.
+template <const BuildProfile& P>
+CaptureValueTable& capture_value_table() {
+    static CaptureValueTable table;
+    return table;
+}
+
+// Order in which the value-table search tries a node's captures: the most valuable victim
+// first, and of equal victims the least valuable attacker; en passant as a pawn taking a
+// pawn, castling last. Any order gives the same value; this one finds cutoffs soonest.
+inline int capture_priority(const PositionRecord& node, Color side, const Candidate& c) {
+    constexpr int VICTIM_ORDER[PIECE_KIND_NB + 1] = {3, 3, 4, 5, 6, 1, 0};  // by PieceKind, none
+    constexpr int ATTACKER_ORDER[PIECE_KIND_NB] = {2, 2, 3, 4, 5, 1};
+    if (c.type == Candidate::SHORT_CASTLING || c.type == Candidate::LONG_CASTLING) return 0;
+    if (c.type == Candidate::EN_PASSANT) return 8 * VICTIM_ORDER[PAWN] - ATTACKER_ORDER[PAWN];
+    int victim = PIECE_KIND_NB;
+    const std::uint64_t target = std::uint64_t{1} << c.square;
+    for (int k = 0; k < PIECE_KIND_NB; ++k)
+        if (piece_board(node, ~side, PieceKind(k)).bits & target) victim = k;
+    return 8 * VICTIM_ORDER[victim] - ATTACKER_ORDER[c.kind];
+}
+
+// The capture search on a node record whose occupancy and attack maps are current, by the
+// value table: returns what capture_node returns (the value clipped to alpha..beta), trying
+// the same captures in a better order and skipping whatever the table already proves.
+template <const BuildProfile& P>
+std::int32_t table_capture_node(Color moved, std::int32_t alpha, std::int32_t beta, PositionRecord& node,
+                                int ply) {
+    static_assert(P.evaluation == Evaluation::Standard, "a noisy evaluation has no fixed value to keep");
+    ++search_node_counter;
+    const Color side = ~moved;
+    const Color viewer = P.leaf == Leaf::CaptureSearch ? side : moved;
+    if (piece_board(node, viewer, KING).empty()) return KING_LOST_SCORE;
+
+    // Known bounds narrow the window: the value clipped to the narrower window is the value
+    // clipped to the wider one.
+    CaptureValueTable& table = capture_value_table<P>();
+    const CapturePositionKey key = CaptureValueTable::key_of(node, side);
+    if (const CaptureBounds* known = table.find(key)) {
+        if (known->lower >= beta) return beta;
+        if (known->upper <= alpha) return alpha;
+        if (known->lower == known->upper) return known->lower;
+        if (known->lower > alpha) alpha = known->lower;
+        if (known->upper < beta) beta = known->upper;
+    }
+
+    const std::int32_t stand = evaluate_position<P.evaluation>(node, view_of(viewer));
+    if (stand >= beta) {
+        table.record(key, stand, CAPTURE_VALUE_UNKNOWN_UPPER);
+        return beta;
+    }
+    const std::int32_t alpha_in = alpha;
+    if (stand > alpha) alpha = stand;
+
+    // The captures the defined walk would try (the first hundred of the capture list), best first.
+    struct Ranked {
+        int priority;
+        Candidate move;
+    };
+    std::array<Ranked, MAX_MOVE_ORDINAL> moves;
+    int count = 0;
+    for_each_move<MoveList::Captures>(node, side, [&](std::int32_t, const Candidate& move) {
+        moves[count++] = {capture_priority(node, side, move), move};
+        return false;
+    });
+    // A stable insertion sort: the lists are short.
+    for (int i = 1; i < count; ++i)
+        for (int j = i; j > 0 && moves[j - 1].priority < moves[j].priority; --j) std::swap(moves[j - 1], moves[j]);
+
+    return with_child_record(ply, [&](PositionRecord& child) {
+        for (int i = 0; i < count; ++i) {
+            make_child(node, side, moves[i].move, false, child);
+            const std::int32_t v = -table_capture_node<P>(side, -beta, -alpha, child, ply + 1);
+            if (v >= beta) {
+                table.record(key, beta, CAPTURE_VALUE_UNKNOWN_UPPER);
+                return beta;
+            }
+            if (v > alpha) alpha = v;
+        }
+        // Above the window's floor the value is exact; at the floor it is only bounded.
+        if (alpha > alpha_in)
+            table.record(key, alpha, alpha);
+        else
+            table.record(key, CAPTURE_VALUE_UNKNOWN_LOWER, alpha);
+        return alpha;
+    });
+}
+
+// The capture search by the build's method.
+template <const BuildProfile& P>
+std::int32_t leaf_capture_node(Color moved, std::int32_t alpha, std::int32_t beta, PositionRecord& node, int ply) {
+    if constexpr (P.capture_method == CaptureMethod::ValueTable)
+        return table_capture_node<P>(moved, alpha, beta, node, ply);
+    else
+        return capture_node<P>(moved, alpha, beta, node, ply);
+}
+
 // The full-width search on a node record whose occupancy and attack maps are current; the
 // caller has counted the node.
 template <const BuildProfile& P>
@@ -121,12 +220,12 @@ std::int32_t search_body(int depth, std::int32_t alpha, std::int32_t beta, Posit
     if constexpr (P.leaf == Leaf::CaptureSearch) {
         if (depth <= 1) {
             if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
-            return capture_node<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
+            return leaf_capture_node<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
         }
     } else if constexpr (P.leaf == Leaf::NegatedCaptureSearch) {
         if (depth <= 2) {
             if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
-            return -capture_node<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
+            return -leaf_capture_node<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
         }
     } else {
         if (depth <= 1) return -evaluate_position<P.evaluation>(node, view_of(~side));
@@ -169,12 +268,17 @@ std::int32_t search_body(int depth, std::int32_t alpha, std::int32_t beta, Posit
 }  // namespace search_detail
 
 template <const BuildProfile& P>
+void forget_capture_values() {
+    if constexpr (P.capture_method == CaptureMethod::ValueTable) search_detail::capture_value_table<P>().clear();
+}
+
+template <const BuildProfile& P>
 std::int32_t capture_search(Color moved, std::int32_t alpha, std::int32_t beta,
                             const PositionRecord& record) {
     static_assert(P.has_capture_search());
     PositionRecord node;
     search_detail::load_node(record, node);
-    return search_detail::capture_node<P>(moved, alpha, beta, node, 0);
+    return search_detail::leaf_capture_node<P>(moved, alpha, beta, node, 0);
 }
 
 template <const BuildProfile& P>

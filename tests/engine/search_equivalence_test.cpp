@@ -1,6 +1,8 @@
 // The engine's search lists each node's moves once and hands children regenerated records;
 // the literal search walks every move through the iterators. Both must choose the same
-// move with the same score after visiting the same number of nodes.
+// move with the same score, after visiting the same number of nodes when the capture search
+// visits every node; with the value table (engine-a and engine-b as the programs run them)
+// the nodes are fewer, the move and score the same.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -64,7 +66,9 @@ void expect_same_search(const Case& c, int depth) {
 
     const std::string where = std::string(P.name) + " " + c.fen;
     EXPECT_EQ(fast_score, literal_score) << where;
-    EXPECT_EQ(search_node_counter, literal::node_counter) << where;
+    if constexpr (P.capture_method == CaptureMethod::EveryNode) {
+        EXPECT_EQ(search_node_counter, literal::node_counter) << where;
+    }
     EXPECT_EQ(fast_out.best_ordinal, literal_out.best_ordinal) << where;
     EXPECT_EQ(fast_out.second_ordinal, literal_out.second_ordinal) << where;
     EXPECT_EQ(fast_out.choice_flag, literal_out.choice_flag) << where;
@@ -75,7 +79,9 @@ void expect_same_search(const Case& c, int depth) {
 TEST(SearchEquivalence, SmallPositionsEveryProfile) {
     for (const Case& c : SMALL_CASES) {
         expect_same_search<ENGINE_A>(c, ROOT_DEPTH);
+        expect_same_search<ENGINE_A_EVERY_NODE>(c, ROOT_DEPTH);
         expect_same_search<ENGINE_B>(c, ROOT_DEPTH);
+        expect_same_search<ENGINE_B_EVERY_NODE>(c, ROOT_DEPTH);
         expect_same_search<ENGINE_C>(c, ROOT_DEPTH);
         expect_same_search<ENGINE_D>(c, ROOT_DEPTH);
         expect_same_search<ENGINE_E>(c, ROOT_DEPTH);
@@ -96,6 +102,7 @@ TEST(SearchEquivalence, InnerDepths) {
     for (const Case& c : SMALL_CASES)
         for (int depth = 1; depth <= 4; ++depth) {
             expect_same_search<ENGINE_A>(c, depth);
+            expect_same_search<ENGINE_A_EVERY_NODE>(c, depth);
             expect_same_search<ENGINE_E>(c, depth);
         }
 }

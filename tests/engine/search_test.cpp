@@ -78,6 +78,8 @@ RootResult search(const PositionRecord& position, int engine_side,
     RootResult r;
     r.record = position;
     r.outputs.excluded_ordinal = excluded;
+    // A fresh value table, so that node counts depend on the position alone.
+    forget_capture_values<P>();
     r.score =
         search_root<P>(ROOT_DEPTH, -ROOT_WINDOW, ROOT_WINDOW, r.record, engine_side, r.outputs, 0);
     if (r.outputs.best_ordinal == NO_MOVE || r.outputs.root_flag == 0) return r;

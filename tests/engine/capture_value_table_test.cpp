@@ -1,0 +1,227 @@
+// engine-a and engine-b remember proven capture-search values and try the best captures
+// first. Whatever the table holds and whatever the window, the capture search must return
+// exactly what the node-by-node walk returns, and the root must choose the same move.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "board/position_setup.h"
+#include "builds/profiles.h"
+#include "engine/capture_values.h"
+#include "engine/search_impl.h"
+
+namespace quill {
+namespace {
+
+// ---------------------------------------------------------------------------------------
+// The table itself.
+
+PositionRecord record_from(const char* fen) {
+    const auto setup = position_from_fen(fen);
+    EXPECT_TRUE(setup.has_value()) << fen;
+    return setup ? setup->record : PositionRecord{};
+}
+
+TEST(CapturePositionKey, TellsApartEverythingTheValueDependsOn) {
+    const PositionRecord start = record_from("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+    const CapturePositionKey key = CaptureValueTable::key_of(start, WHITE);
+    EXPECT_EQ(key, CaptureValueTable::key_of(start, WHITE));
+    EXPECT_NE(key, CaptureValueTable::key_of(start, BLACK));
+    EXPECT_NE(key.state, 0u);
+    EXPECT_NE(CaptureValueTable::key_of(start, BLACK).state, 0u);
+
+    // Every piece board, and every byte of both castling states, counts.
+    for (Color c : {WHITE, BLACK})
+        for (int k = 0; k < PIECE_KIND_NB; ++k) {
+            PositionRecord moved = start;
+            piece_board(moved, c, PieceKind(k)).bits ^= std::uint64_t{1} << 35;
+            EXPECT_NE(CaptureValueTable::key_of(moved, WHITE), key) << c << ' ' << k;
+        }
+    for (Color c : {WHITE, BLACK})
+        for (int byte = 0; byte < 3; ++byte) {
+            PositionRecord changed = start;
+            castling(changed, c)[byte] ^= 0x10;
+            EXPECT_NE(CaptureValueTable::key_of(changed, WHITE), key) << c << ' ' << byte;
+        }
+}
+
+TEST(CaptureValueTable, KeepsTheTighterBoundsOfOnePosition) {
+    static CaptureValueTable table;  // static storage: the table is several megabytes
+    table.clear();
+    const PositionRecord p = record_from("4k3/8/8/3q4/4P3/8/8/4K3 w - -");
+    const CapturePositionKey key = CaptureValueTable::key_of(p, WHITE);
+    EXPECT_EQ(table.find(key), nullptr);
+
+    table.record(key, 10, CAPTURE_VALUE_UNKNOWN_UPPER);
+    ASSERT_NE(table.find(key), nullptr);
+    EXPECT_EQ(table.find(key)->lower, 10);
+    EXPECT_EQ(table.find(key)->upper, CAPTURE_VALUE_UNKNOWN_UPPER);
+
+    table.record(key, CAPTURE_VALUE_UNKNOWN_LOWER, 40);  // an upper bound joins the lower one
+    EXPECT_EQ(table.find(key)->lower, 10);
+    EXPECT_EQ(table.find(key)->upper, 40);
+    table.record(key, 5, 50);  // looser bounds change nothing
+    EXPECT_EQ(table.find(key)->lower, 10);
+    EXPECT_EQ(table.find(key)->upper, 40);
+
+    EXPECT_EQ(table.find(CaptureValueTable::key_of(p, BLACK)), nullptr);
+    table.clear();
+    EXPECT_EQ(table.find(key), nullptr);
+}
+
+// ---------------------------------------------------------------------------------------
+// The search with the table against the search without it.
+
+// Both kings (now and then one missing), up to `extra` more pieces of each colour anywhere,
+// pawns included on any rank, castling rights and en-passant masks at random: positions the
+// capture search may meet after odd set-ups as well as in games.
+PositionRecord random_position(std::mt19937& rng, int extra) {
+    std::uniform_int_distribution<int> square(0, 63), kind(0, PIECE_KIND_NB - 1), coin(0, 9);
+    std::uniform_int_distribution<int> count(0, extra), byte(0, 255);
+    PositionRecord r;
+    for (Color c : {WHITE, BLACK}) {
+        if (coin(rng) != 0) piece_board(r, c, KING).bits |= std::uint64_t{1} << square(rng);
+        for (int n = count(rng); n > 0; --n) {
+            const PieceKind k = PieceKind(kind(rng));
+            if (k != KING) piece_board(r, c, k).bits |= std::uint64_t{1} << square(rng);
+        }
+        castling(r, c)[CASTLE_FLAGS_BYTE] =
+            static_cast<std::uint8_t>(byte(rng) & (CASTLE_KING_RIGHT | CASTLE_SHORT_ROOK | CASTLE_LONG_ROOK));
+        if (coin(rng) < 3) castling(r, c)[EN_PASSANT_BYTE] = static_cast<std::uint8_t>(1u << (square(rng) % 8));
+    }
+    return r;
+}
+
+template <const BuildProfile& P>
+struct Forms {
+    static std::int32_t table(Color moved, std::int32_t alpha, std::int32_t beta, const PositionRecord& r) {
+        return capture_search<P>(moved, alpha, beta, r);
+    }
+    static std::int32_t every_node(Color moved, std::int32_t alpha, std::int32_t beta, const PositionRecord& r);
+    static void forget() { forget_capture_values<P>(); }
+};
+template <>
+std::int32_t Forms<ENGINE_A>::every_node(Color moved, std::int32_t alpha, std::int32_t beta, const PositionRecord& r) {
+    return capture_search<ENGINE_A_EVERY_NODE>(moved, alpha, beta, r);
+}
+template <>
+std::int32_t Forms<ENGINE_B>::every_node(Color moved, std::int32_t alpha, std::int32_t beta, const PositionRecord& r) {
+    return capture_search<ENGINE_B_EVERY_NODE>(moved, alpha, beta, r);
+}
+
+struct TableBuild {
+    const char* name;
+    std::int32_t (*table)(Color, std::int32_t, std::int32_t, const PositionRecord&);
+    std::int32_t (*every_node)(Color, std::int32_t, std::int32_t, const PositionRecord&);
+    void (*forget)();
+};
+void PrintTo(const TableBuild& b, std::ostream* os) { *os << b.name; }
+
+template <const BuildProfile& P>
+TableBuild table_build(const char* name) {
+    return {name, Forms<P>::table, Forms<P>::every_node, Forms<P>::forget};
+}
+
+class CaptureSearchByTable : public ::testing::TestWithParam<TableBuild> {};
+
+// Windows of every kind: the whole window, windows far above and below the value, windows
+// that end exactly at it, and one-point windows just around it.
+TEST_P(CaptureSearchByTable, ReturnsTheNodeByNodeScoreForEveryWindow) {
+    const TableBuild& b = GetParam();
+    b.forget();
+    std::mt19937 rng(515);
+    std::uniform_int_distribution<int> offset(-400, 400);
+    int positions = 0;
+    for (int i = 0; i < 400 && !HasFailure(); ++i) {
+        const PositionRecord r = random_position(rng, i % 2 == 0 ? 6 : 12);
+        for (Color moved : {WHITE, BLACK}) {
+            const std::int32_t value = b.every_node(moved, -CAPTURE_WINDOW, CAPTURE_WINDOW, r);
+            ASSERT_EQ(b.table(moved, -CAPTURE_WINDOW, CAPTURE_WINDOW, r), value) << i;
+            ++positions;
+            const std::int32_t centre = value + offset(rng);
+            const std::pair<std::int32_t, std::int32_t> windows[] = {
+                {centre - 50, centre + 50}, {value - 1, value + 1}, {value, value + 1},
+                {value - 1, value},         {value - 300, value - 10}, {value + 10, value + 300},
+                {centre, centre + 1},
+            };
+            for (const auto& [alpha, beta] : windows)
+                EXPECT_EQ(b.table(moved, alpha, beta, r), b.every_node(moved, alpha, beta, r))
+                    << i << " window " << alpha << ".." << beta;
+        }
+    }
+    EXPECT_EQ(positions, 800);
+
+}
+
+// The table fills with bounds from narrow windows first; the whole-window answers that
+// follow must still be exact, and the same again once the table is emptied.
+TEST_P(CaptureSearchByTable, BoundsFromNarrowWindowsNeverChangeALaterAnswer) {
+    const TableBuild& b = GetParam();
+    b.forget();
+    std::mt19937 rng(306);
+    std::vector<PositionRecord> positions;
+    for (int i = 0; i < 200; ++i) positions.push_back(random_position(rng, 7));
+    std::uniform_int_distribution<int> point(-600, 600);
+    for (const PositionRecord& r : positions) {
+        const std::int32_t p = point(rng);
+        b.table(WHITE, p, p + 1, r);
+        b.table(BLACK, p - 1, p, r);
+    }
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        for (Color moved : {WHITE, BLACK}) {
+            const std::int32_t expected = b.every_node(moved, -CAPTURE_WINDOW, CAPTURE_WINDOW, positions[i]);
+            EXPECT_EQ(b.table(moved, -CAPTURE_WINDOW, CAPTURE_WINDOW, positions[i]), expected) << i;
+            b.forget();
+            EXPECT_EQ(b.table(moved, -CAPTURE_WINDOW, CAPTURE_WINDOW, positions[i]), expected) << i;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, CaptureSearchByTable,
+                         ::testing::Values(table_build<ENGINE_A>("EngineA"), table_build<ENGINE_B>("EngineB")),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Full searches from positions of real games, one after another without emptying the
+// table, as a program plays a game: the same move, score and outputs as node by node.
+template <const BuildProfile& Table, const BuildProfile& EveryNode>
+void expect_same_root(const char* fen, int engine_side) {
+    PositionRecord a = record_from(fen), b = a;
+    SearchOutputs out_a, out_b;
+    out_a.excluded_ordinal = out_b.excluded_ordinal = EXCLUDE_NOTHING;
+    const std::int32_t score_a = search_root<Table>(ROOT_DEPTH, -ROOT_WINDOW, ROOT_WINDOW, a, engine_side, out_a, 0);
+    const std::int32_t score_b =
+        search_root<EveryNode>(ROOT_DEPTH, -ROOT_WINDOW, ROOT_WINDOW, b, engine_side, out_b, 0);
+    EXPECT_EQ(score_a, score_b) << Table.name << ' ' << fen;
+    EXPECT_EQ(out_a.best_ordinal, out_b.best_ordinal) << Table.name << ' ' << fen;
+    EXPECT_EQ(out_a.second_ordinal, out_b.second_ordinal) << Table.name << ' ' << fen;
+    EXPECT_EQ(out_a.choice_flag, out_b.choice_flag) << Table.name << ' ' << fen;
+    EXPECT_EQ(out_a.root_flag, out_b.root_flag) << Table.name << ' ' << fen;
+    EXPECT_TRUE(a == b) << Table.name << ' ' << fen;
+}
+
+TEST(SearchRootByTable, ChoosesTheNodeByNodeMoveThroughAGame) {
+    // A game's positions in order, each side in turn; the table carries over between them.
+    // (Full middlegames are left to the bench signature: node by node, engine-a needs up to
+    // a minute for one of them.)
+    const struct {
+        const char* fen;
+        int engine_side;
+    } game[] = {
+        {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", 0},
+        {"rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq d6", 1},
+        {"rnbqkbnr/ppp1pppp/8/3P4/8/8/PPPP1PPP/RNBQKBNR b KQkq -", 0},
+        {"rnb1kbnr/ppp1pppp/8/3q4/8/8/PPPP1PPP/RNBQKBNR w KQkq -", 1},
+        {"rnb1kbnr/ppp1pppp/8/3q4/8/2N5/PPPP1PPP/R1BQKBNR b KQkq -", 0},
+        {"6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -", 1},
+        {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 b - -", 0},
+    };
+    forget_capture_values<ENGINE_A>();
+    forget_capture_values<ENGINE_B>();
+    for (const auto& p : game) {
+        expect_same_root<ENGINE_A, ENGINE_A_EVERY_NODE>(p.fen, p.engine_side);
+        expect_same_root<ENGINE_B, ENGINE_B_EVERY_NODE>(p.fen, p.engine_side);
+    }
+}
+
+}  // namespace
+}  // namespace quill
