@@ -82,6 +82,13 @@ inline std::uint64_t marked_squares(PieceKind kind, Color c, int sq, std::uint64
     }
 }
 
+// Every square a slider of `kind` reaches from `sq` on an empty board.
+inline std::uint64_t empty_board_lines(PieceKind kind, int sq) {
+    const std::uint64_t diagonals = TABLES.ray[NE][sq] | TABLES.ray[SE][sq] | TABLES.ray[SW][sq] | TABLES.ray[NW][sq];
+    const std::uint64_t lines = TABLES.ray[N][sq] | TABLES.ray[E][sq] | TABLES.ray[S][sq] | TABLES.ray[W][sq];
+    return kind == BISHOP ? diagonals : kind == ROOK ? lines : diagonals | lines;
+}
+
 }  // namespace step_tables
 
 }  // namespace quill

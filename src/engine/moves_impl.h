@@ -232,6 +232,35 @@ bool movers_from_boards(const PositionRecord& r, Movers& m) {
     return true;
 }
 
+// The movers that have a capture, each with only its capturing targets, for a record whose
+// occupancy and attack maps are current: walking the capture list over them meets the same
+// candidates as over all movers, since that walk looks only at targets on enemy squares and
+// a mover without one adds nothing. Returns false, listing nothing, when a kind has more
+// pieces than slots.
+template <Color C>
+bool capture_movers_from_boards(const PositionRecord& r, Movers& m) {
+    using namespace moves_detail;
+    using namespace step_tables;
+    const auto more_than = [](std::uint64_t b, int n) {
+        for (int i = 0; i < n && b; ++i) b &= b - 1;
+        return b != 0;
+    };
+    for (const PieceKind kind : MOVE_ORDER)
+        if (more_than(piece_board(r, C, kind).bits, slot_count(kind))) return false;
+    const std::uint64_t enemy = pieces(r, ~C).bits, occupied = pieces(r, C).bits | enemy;
+    m.count = 0;
+    for (const PieceKind kind : MOVE_ORDER)
+        for (std::uint64_t board = piece_board(r, C, kind).bits; board; board &= board - 1) {
+            const int sq = std::countr_zero(board);
+            // A slider whose empty-board lines hold no enemy piece has no capture.
+            if ((kind == BISHOP || kind == ROOK || kind == QUEEN) && !(empty_board_lines(kind, sq) & enemy))
+                continue;
+            const std::uint64_t targets = marked_squares(kind, C, sq, occupied) & enemy;
+            if (targets) m.list[m.count++] = {kind, std::uint64_t{1} << sq, targets};
+        }
+    return true;
+}
+
 template <Color C, MoveList L, typename Emit>
 std::int32_t walk_candidates(const PositionRecord& r, std::int32_t first, std::int32_t last, Emit&& emit) {
     Movers movers;

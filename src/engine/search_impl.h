@@ -41,7 +41,9 @@ void for_each_move(PositionRecord& node, Visit&& visit) {
         if (!special && !attacks(node, C).intersects(pieces(node, ~C))) return;
     }
     Movers movers;
-    if (!movers_from_boards<C>(node, movers)) {
+    const bool from_boards = L == MoveList::Captures ? capture_movers_from_boards<C>(node, movers)
+                                                     : movers_from_boards<C>(node, movers);
+    if (!from_boards) {
         generate_moves(node);
         movers_from_slots<C>(node, movers);
     }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "engine/moves_impl.h"
 
@@ -59,6 +61,48 @@ TEST_P(MoversFromBoards, EqualTheSlotsOfARegeneratedRecord) {
         expect_same_movers<BLACK>(r, compared);
     }
     EXPECT_GT(compared, 100);  // the comparison must actually happen
+}
+
+// The capture list walked over the capture movers meets the same candidates, in the same
+// order, as over the slots of a regenerated record.
+template <Color C>
+void expect_same_captures(PositionRecord r, int& compared) {
+    PositionRecord light = r;
+    generate_attack_maps(light);
+    generate_moves(r);
+    Movers capturing, from_slots;
+    movers_from_slots<C>(r, from_slots);
+    if (!capture_movers_from_boards<C>(light, capturing)) return;
+    ++compared;
+    const auto listed = [](const PositionRecord& record, const Movers& movers) {
+        std::vector<std::pair<std::int32_t, Candidate>> list;
+        walk_movers<C, MoveList::Captures>(record, movers, 1, MAX_MOVE_ORDINAL,
+                                           [&](std::int32_t n, const Candidate& c) {
+                                               list.emplace_back(n, c);
+                                               return false;
+                                           });
+        return list;
+    };
+    const auto expected = listed(r, from_slots), actual = listed(light, capturing);
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < actual.size(); ++i) {
+        EXPECT_EQ(actual[i].first, expected[i].first) << i;
+        EXPECT_EQ(actual[i].second.type, expected[i].second.type) << i;
+        EXPECT_EQ(actual[i].second.kind, expected[i].second.kind) << i;
+        EXPECT_EQ(actual[i].second.square, expected[i].second.square) << i;
+        EXPECT_EQ(actual[i].second.from, expected[i].second.from) << i;
+    }
+}
+
+TEST_P(MoversFromBoards, CaptureMoversListTheSameCaptures) {
+    std::mt19937 rng(306);
+    int compared = 0;
+    for (int i = 0; i < 3000 && !HasFatalFailure(); ++i) {
+        const PositionRecord r = random_position(rng, GetParam());
+        expect_same_captures<WHITE>(r, compared);
+        expect_same_captures<BLACK>(r, compared);
+    }
+    EXPECT_GT(compared, 100);
 }
 
 // Crowded boards refuse (shared slots); sparse ones are compared.
