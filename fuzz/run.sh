@@ -26,8 +26,8 @@ if ! command -v "$cxx" >/dev/null 2>&1 || [ -z "$fuzzer_runtime" ]; then
 fi
 
 # target  corpus  per-input timeout (s)  longest input (bytes)
-# engine-a's slowest reply among the positions it can reach here (the start position and the
-# twenty after one White move) takes about 2 s in this build: 60 s leaves a wide margin.
+# An engine's reply costs at most about a million nodes, a few seconds in this build: 60 s
+# leaves a wide margin.
 targets_table="
 program_loop_engine-a   engines            60  16384
 program_loop_engine-b   engines            60  16384
