@@ -84,6 +84,69 @@ constexpr bool pawn_shifts_match_steps() {
 }
 static_assert(pawn_shifts_match_steps());
 
+// Rays of a whole set of sliders at once, for the attack maps, which need only the union of
+// the marks. A step in one direction is a shift of the word by `Shift` bits (north 8, west 1,
+// north-west 9, ...), and `Arrive` is the set of squares such a step can land on without
+// wrapping round an edge file. The fill doubles its reach three times (1, 2, 4 steps) through
+// empty squares, so it covers the seven steps of the longest ray.
+template <int Shift>
+constexpr std::uint64_t shifted(std::uint64_t b) {
+    return Shift > 0 ? b << Shift : b >> -Shift;
+}
+
+template <int Shift, std::uint64_t Arrive>
+constexpr std::uint64_t slide(std::uint64_t sliders, std::uint64_t empty) {
+    std::uint64_t through = empty & Arrive;
+    sliders |= through & shifted<Shift>(sliders);
+    through &= shifted<Shift>(through);
+    sliders |= through & shifted<2 * Shift>(sliders);
+    through &= shifted<2 * Shift>(through);
+    sliders |= through & shifted<4 * Shift>(sliders);
+    return shifted<Shift>(sliders) & Arrive;
+}
+
+constexpr std::uint64_t NOT_FILE_A = ~0x8080808080808080ULL, NOT_FILE_H = ~0x0101010101010101ULL;
+
+constexpr std::uint64_t diagonal_marks(std::uint64_t sliders, std::uint64_t occupied) {
+    const std::uint64_t empty = ~occupied;
+    return slide<7, NOT_FILE_A>(sliders, empty) | slide<9, NOT_FILE_H>(sliders, empty) |
+           slide<-9, NOT_FILE_A>(sliders, empty) | slide<-7, NOT_FILE_H>(sliders, empty);
+}
+
+constexpr std::uint64_t line_marks(std::uint64_t sliders, std::uint64_t occupied) {
+    const std::uint64_t empty = ~occupied;
+    return slide<8, ~0ULL>(sliders, empty) | slide<-8, ~0ULL>(sliders, empty) |
+           slide<1, NOT_FILE_H>(sliders, empty) | slide<-1, NOT_FILE_A>(sliders, empty);
+}
+
+// The set fills mark exactly what the per-square rays mark, for a slider on any square and
+// blockers on the squares around it.
+constexpr bool set_fills_match_rays() {
+    constexpr std::uint64_t PATTERNS[] = {0, ~0ULL, 0x0000001818000000ULL, 0x00FF00000000FF00ULL,
+                                          0x8142241818244281ULL, 0x55AA55AA55AA55AAULL,
+                                          0x0F0F0F0F0F0F0F0FULL, 0x0123456789ABCDEFULL};
+    for (int sq = 0; sq < 64; ++sq)
+        for (const std::uint64_t pattern : PATTERNS) {
+            const std::uint64_t slider = std::uint64_t{1} << sq, occupied = pattern & ~slider;
+            std::uint64_t diagonal = 0, line = 0;
+            for (int d : {NE, SE, SW, NW}) {
+                const std::uint64_t ray = TABLES.ray[d][sq], blockers = ray & occupied;
+                const int first = !blockers ? -1
+                                  : TABLES.ascending[d] ? std::countr_zero(blockers) : 63 - std::countl_zero(blockers);
+                diagonal |= first < 0 ? ray : ray & ~TABLES.ray[d][first];
+            }
+            for (int d : {N, E, S, W}) {
+                const std::uint64_t ray = TABLES.ray[d][sq], blockers = ray & occupied;
+                const int first = !blockers ? -1
+                                  : TABLES.ascending[d] ? std::countr_zero(blockers) : 63 - std::countl_zero(blockers);
+                line |= first < 0 ? ray : ray & ~TABLES.ray[d][first];
+            }
+            if (diagonal_marks(slider, occupied) != diagonal || line_marks(slider, occupied) != line) return false;
+        }
+    return true;
+}
+static_assert(set_fills_match_rays());
+
 // One colour's attack map as the generation pass leaves it: every mark of every piece,
 // own blockers included, except own squares reached only by knight jumps.
 template <Color C>
@@ -92,10 +155,9 @@ std::uint64_t generation_attacks(const PositionRecord& r) {
     const std::uint64_t occupied = own | pieces(r, ~C).bits;
     std::uint64_t knights = 0, others = 0;
     for (std::uint64_t b = piece_board(r, C, KNIGHT).bits; b; b &= b - 1) knights |= TABLES.knight[std::countr_zero(b)];
-    for (std::uint64_t b = (piece_board(r, C, BISHOP) | piece_board(r, C, QUEEN)).bits; b; b &= b - 1)
-        others |= marked_squares(BISHOP, C, std::countr_zero(b), occupied);
-    for (std::uint64_t b = (piece_board(r, C, ROOK) | piece_board(r, C, QUEEN)).bits; b; b &= b - 1)
-        others |= marked_squares(ROOK, C, std::countr_zero(b), occupied);
+    const std::uint64_t queens = piece_board(r, C, QUEEN).bits;
+    others |= diagonal_marks(piece_board(r, C, BISHOP).bits | queens, occupied);
+    others |= line_marks(piece_board(r, C, ROOK).bits | queens, occupied);
     for (std::uint64_t b = piece_board(r, C, KING).bits; b; b &= b - 1) others |= TABLES.king[std::countr_zero(b)];
     others |= pawn_attacks_of<C>(piece_board(r, C, PAWN).bits);
     return (knights & ~own) | others;
