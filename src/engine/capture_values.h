@@ -15,7 +15,7 @@ namespace quill {
 // that two positions never share an entry by accident.
 struct CapturePositionKey {
     std::array<std::uint64_t, 2 * PIECE_KIND_NB> boards;
-    std::uint64_t state;  // both castling states and the side to move; never 0
+    std::uint64_t state;  // both castling states and the side to move
 
     friend bool operator==(const CapturePositionKey&, const CapturePositionKey&) = default;
 };
@@ -38,7 +38,7 @@ public:
         int i = 0;
         for (Color c : {WHITE, BLACK})
             for (int k = 0; k < PIECE_KIND_NB; ++k) key.boards[i++] = piece_board(r, c, PieceKind(k)).bits;
-        std::uint64_t state = 1;  // the high bytes hold the states, bit 0 marks a used entry
+        std::uint64_t state = 0;
         for (const std::uint8_t b : r.white_castling) state = state << 8 | b;
         for (const std::uint8_t b : r.black_castling) state = state << 8 | b;
         key.state = state << 1 | (side_to_move == WHITE ? 1 : 0);
@@ -48,27 +48,35 @@ public:
     // The bounds known for the position, or nothing.
     const CaptureBounds* find(const CapturePositionKey& key) const {
         const Entry& e = entries_[index_of(key)];
-        return e.key == key ? &e.bounds : nullptr;
+        return e.generation == generation_ && e.key == key ? &e.bounds : nullptr;
     }
 
     // Adds what a search has just proven; bounds already known for the same position are kept
     // where they are tighter.
     void record(const CapturePositionKey& key, std::int32_t lower, std::int32_t upper) {
         Entry& e = entries_[index_of(key)];
-        if (e.key == key) {
+        if (e.generation == generation_ && e.key == key) {
             if (e.bounds.lower > lower) lower = e.bounds.lower;
             if (e.bounds.upper < upper) upper = e.bounds.upper;
         }
         e.key = key;
         e.bounds = {lower, upper};
+        e.generation = generation_;
     }
 
-    void clear() { entries_.fill(Entry{}); }
+    // Forgets every entry at once: entries of an earlier generation are never read.
+    void clear() {
+        if (++generation_ == 0) {  // after 2^32 clears, wipe for real before reusing numbers
+            entries_.fill(Entry{});
+            generation_ = 1;
+        }
+    }
 
 private:
     struct Entry {
-        CapturePositionKey key{};  // state 0: never used
+        CapturePositionKey key{};
         CaptureBounds bounds{};
+        std::uint32_t generation = 0;  // 0: never used
     };
 
     static std::uint32_t index_of(const CapturePositionKey& key) {
@@ -79,6 +87,7 @@ private:
     }
 
     std::array<Entry, std::size_t{1} << INDEX_BITS> entries_{};
+    std::uint32_t generation_ = 1;
 };
 
 }  // namespace quill
