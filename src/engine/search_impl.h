@@ -29,16 +29,27 @@ inline void load_node(const PositionRecord& parent, PositionRecord& node) {
 // record, which walks the same list again for every ordinal. The node's occupancy and
 // attack maps are current; its slots are rebuilt only when a kind has more pieces than
 // slots and the movers cannot be read from the piece boards.
+// Whether side C's capture list is sure to be empty, after bringing its castling bits up to
+// date: every capture lands on an attacked enemy square, and there is neither castling nor
+// en passant to offer.
+template <Color C>
+bool capture_list_empty(PositionRecord& node) {
+    update_castling_availability<C>(node);
+    const bool special = (castling(node, C)[CASTLE_FLAGS_BYTE] & (CASTLE_SHORT_NOW | CASTLE_LONG_NOW)) ||
+                         castling(node, C)[EN_PASSANT_BYTE];
+    return !special && !attacks(node, C).intersects(pieces(node, ~C));
+}
+
+inline bool capture_list_empty(PositionRecord& node, Color side) {
+    return side == WHITE ? capture_list_empty<WHITE>(node) : capture_list_empty<BLACK>(node);
+}
+
 template <Color C, MoveList L, typename Visit>
 void for_each_move(PositionRecord& node, Visit&& visit) {
-    update_castling_availability<C>(node);
     if constexpr (L == MoveList::Captures) {
-        // Every capture lands on an attacked enemy square; without one, and without castling
-        // or en passant, the list is empty.
-        const bool special =
-            (castling(node, C)[CASTLE_FLAGS_BYTE] & (CASTLE_SHORT_NOW | CASTLE_LONG_NOW)) ||
-            castling(node, C)[EN_PASSANT_BYTE];
-        if (!special && !attacks(node, C).intersects(pieces(node, ~C))) return;
+        if (capture_list_empty<C>(node)) return;
+    } else {
+        update_castling_availability<C>(node);
     }
     Movers movers;
     const bool from_boards = L == MoveList::Captures ? capture_movers_from_boards<C>(node, movers)
@@ -146,6 +157,13 @@ std::int32_t table_capture_node(Color moved, std::int32_t alpha, std::int32_t be
     const Color side = ~moved;
     const Color viewer = P.leaf == Leaf::CaptureSearch ? side : moved;
     if (piece_board(node, viewer, KING).empty()) return KING_LOST_SCORE;
+
+    // Without a capture to try the value is the stand-pat score: cheaper to evaluate than to
+    // look up.
+    if (capture_list_empty(node, side)) {
+        const std::int32_t stand = evaluate_position<P.evaluation>(node, view_of(viewer));
+        return stand >= beta ? beta : stand > alpha ? stand : alpha;
+    }
 
     // Known bounds narrow the window: the value clipped to the narrower window is the value
     // clipped to the wider one.
