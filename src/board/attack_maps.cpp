@@ -129,18 +129,8 @@ constexpr bool set_fills_match_rays() {
         for (const std::uint64_t pattern : PATTERNS) {
             const std::uint64_t slider = std::uint64_t{1} << sq, occupied = pattern & ~slider;
             std::uint64_t diagonal = 0, line = 0;
-            for (int d : {NE, SE, SW, NW}) {
-                const std::uint64_t ray = TABLES.ray[d][sq], blockers = ray & occupied;
-                const int first = !blockers ? -1
-                                  : TABLES.ascending[d] ? std::countr_zero(blockers) : 63 - std::countl_zero(blockers);
-                diagonal |= first < 0 ? ray : ray & ~TABLES.ray[d][first];
-            }
-            for (int d : {N, E, S, W}) {
-                const std::uint64_t ray = TABLES.ray[d][sq], blockers = ray & occupied;
-                const int first = !blockers ? -1
-                                  : TABLES.ascending[d] ? std::countr_zero(blockers) : 63 - std::countl_zero(blockers);
-                line |= first < 0 ? ray : ray & ~TABLES.ray[d][first];
-            }
+            for (int d : {NE, SE, SW, NW}) diagonal |= ray_to_blocker(d, sq, occupied);
+            for (int d : {N, E, S, W}) line |= ray_to_blocker(d, sq, occupied);
             if (diagonal_marks(slider, occupied) != diagonal || line_marks(slider, occupied) != line) return false;
         }
     return true;

@@ -59,7 +59,7 @@ constexpr StepTables derive_step_tables() {
 inline constexpr StepTables TABLES = derive_step_tables();
 
 // The squares of one ray up to and including its first occupied square.
-inline std::uint64_t ray_to_blocker(int d, int sq, std::uint64_t occupied) {
+constexpr std::uint64_t ray_to_blocker(int d, int sq, std::uint64_t occupied) {
     const std::uint64_t ray = TABLES.ray[d][sq];
     const std::uint64_t blockers = ray & occupied;
     if (!blockers) return ray;
