@@ -192,6 +192,15 @@ std::int32_t walk_movers(const PositionRecord& r, const Movers& movers, std::int
     return count;
 }
 
+// Whether no kind of side C has more pieces than slots, so that slot k of a kind holds its
+// k-th piece in square order and the movers can be read from the piece boards.
+template <Color C>
+bool kinds_fit_their_slots(const PositionRecord& r) {
+    for (const PieceKind kind : moves_detail::MOVE_ORDER)
+        if (count_squares(piece_board(r, C, kind).bits) > slot_count(kind)) return false;
+    return true;
+}
+
 // The movers straight from the piece boards, for a record whose occupancy and attack maps
 // are current but whose slots may be stale. When no kind has more pieces than slots, slot k
 // of a kind holds its k-th piece in square order, with the targets computed here; then the
@@ -201,12 +210,7 @@ template <Color C>
 bool movers_from_boards(const PositionRecord& r, Movers& m) {
     using namespace moves_detail;
     using namespace step_tables;
-    const auto more_than = [](std::uint64_t b, int n) {
-        for (int i = 0; i < n && b; ++i) b &= b - 1;
-        return b != 0;
-    };
-    for (const PieceKind kind : MOVE_ORDER)
-        if (more_than(piece_board(r, C, kind).bits, slot_count(kind))) return false;
+    if (!kinds_fit_their_slots<C>(r)) return false;
     const std::uint64_t own = pieces(r, C).bits, enemy = pieces(r, ~C).bits, occupied = own | enemy;
     m.count = 0;
     for (const PieceKind kind : MOVE_ORDER)
@@ -241,12 +245,7 @@ template <Color C>
 bool capture_movers_from_boards(const PositionRecord& r, Movers& m) {
     using namespace moves_detail;
     using namespace step_tables;
-    const auto more_than = [](std::uint64_t b, int n) {
-        for (int i = 0; i < n && b; ++i) b &= b - 1;
-        return b != 0;
-    };
-    for (const PieceKind kind : MOVE_ORDER)
-        if (more_than(piece_board(r, C, kind).bits, slot_count(kind))) return false;
+    if (!kinds_fit_their_slots<C>(r)) return false;
     const std::uint64_t enemy = pieces(r, ~C).bits, occupied = pieces(r, C).bits | enemy;
     m.count = 0;
     for (const PieceKind kind : MOVE_ORDER)

@@ -7,21 +7,14 @@
 
 #include "board/attack_maps.h"
 #include "board/attack_maps_by_steps.h"
+#include "../random_position.h"
 
 namespace quill {
 namespace {
 
-// A random position: every square empty with probability `empty_share`, else any of the
-// twelve pieces. Castling states and ordinals are set to values the passes must not touch.
+// A random position whose castling states and ordinals hold values the passes must not touch.
 PositionRecord random_position(std::mt19937& rng, double empty_share) {
-    std::uniform_real_distribution<double> unit(0.0, 1.0);
-    std::uniform_int_distribution<int> piece(0, 11);
-    PositionRecord r;
-    for (int sq = 0; sq < 64; ++sq) {
-        if (unit(rng) < empty_share) continue;
-        const int p = piece(rng);
-        piece_board(r, p < 6 ? WHITE : BLACK, PieceKind(p % 6)).bits |= std::uint64_t{1} << sq;
-    }
+    PositionRecord r = testing_support::random_pieces(rng, empty_share);
     r.white_castling = {1, 2, 3};
     r.black_castling = {4, 5, 6};
     r.white_move_ordinal = 7;

@@ -7,27 +7,29 @@
 #include <vector>
 
 #include "engine/moves_impl.h"
+#include "../random_position.h"
 
 namespace quill {
 namespace {
 
-PositionRecord random_position(std::mt19937& rng, double empty_share) {
-    std::uniform_real_distribution<double> unit(0.0, 1.0);
-    std::uniform_int_distribution<int> piece(0, 11);
-    PositionRecord r;
-    for (int sq = 0; sq < 64; ++sq) {
-        if (unit(rng) < empty_share) continue;
-        const int p = piece(rng);
-        piece_board(r, p < 6 ? WHITE : BLACK, PieceKind(p % 6)).bits |= std::uint64_t{1} << sq;
-    }
-    return r;
+using testing_support::random_pieces;
+
+// A record as the search hands it down (occupancy and attack maps only) and the same record
+// regenerated, whose slots hold the movers of reference.
+struct LightAndRegenerated {
+    PositionRecord light, regenerated;
+};
+
+LightAndRegenerated light_and_regenerated(const PositionRecord& r) {
+    LightAndRegenerated both{r, r};
+    generate_attack_maps(both.light);
+    generate_moves(both.regenerated);
+    return both;
 }
 
 template <Color C>
-void expect_same_movers(PositionRecord r, int& compared) {
-    PositionRecord light = r;
-    generate_attack_maps(light);
-    generate_moves(r);
+void expect_same_movers(const PositionRecord& position, int& compared) {
+    const auto [light, r] = light_and_regenerated(position);
     Movers direct, from_slots;
     movers_from_slots<C>(r, from_slots);
     if (!movers_from_boards<C>(light, direct)) return;
@@ -56,7 +58,7 @@ TEST_P(MoversFromBoards, EqualTheSlotsOfARegeneratedRecord) {
     std::mt19937 rng(2024);
     int compared = 0;
     for (int i = 0; i < 3000 && !HasFatalFailure(); ++i) {
-        const PositionRecord r = random_position(rng, GetParam());
+        const PositionRecord r = random_pieces(rng, GetParam());
         expect_same_movers<WHITE>(r, compared);
         expect_same_movers<BLACK>(r, compared);
     }
@@ -66,10 +68,8 @@ TEST_P(MoversFromBoards, EqualTheSlotsOfARegeneratedRecord) {
 // The capture list walked over the capture movers meets the same candidates, in the same
 // order, as over the slots of a regenerated record.
 template <Color C>
-void expect_same_captures(PositionRecord r, int& compared) {
-    PositionRecord light = r;
-    generate_attack_maps(light);
-    generate_moves(r);
+void expect_same_captures(const PositionRecord& position, int& compared) {
+    const auto [light, r] = light_and_regenerated(position);
     Movers capturing, from_slots;
     movers_from_slots<C>(r, from_slots);
     if (!capture_movers_from_boards<C>(light, capturing)) return;
@@ -98,7 +98,7 @@ TEST_P(MoversFromBoards, CaptureMoversListTheSameCaptures) {
     std::mt19937 rng(306);
     int compared = 0;
     for (int i = 0; i < 3000 && !HasFatalFailure(); ++i) {
-        const PositionRecord r = random_position(rng, GetParam());
+        const PositionRecord r = random_pieces(rng, GetParam());
         expect_same_captures<WHITE>(r, compared);
         expect_same_captures<BLACK>(r, compared);
     }
