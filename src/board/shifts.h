@@ -29,8 +29,9 @@ namespace detail {
 // holds the edge file: the bytes below it have been shifted, it and those above have not.
 template <bool East>
 constexpr int shift_sideways(ByteBoard& b) {
-    constexpr std::uint64_t EDGE = East ? 0x0101010101010101ULL : 0x8080808080808080ULL;
-    constexpr std::uint64_t KEEP = East ? 0x7F7F7F7F7F7F7F7FULL : 0xFEFEFEFEFEFEFEFEULL;
+    constexpr std::uint64_t EDGE = East ? FILE_H_SQUARES : FILE_A_SQUARES;
+    // A byte's bit shifted in from its neighbour lands on the opposite edge file.
+    constexpr std::uint64_t KEEP = East ? ~FILE_A_SQUARES : ~FILE_H_SQUARES;
     const auto moved = [](std::uint64_t bits) { return (East ? bits >> 1 : bits << 1) & KEEP; };
     const std::uint64_t edge = b.bits & EDGE;
     if (edge == 0) {

@@ -5,14 +5,14 @@
 #include <array>
 #include <string_view>
 
+#include "board/input_line.h"
 #include "bookbuilder/book_file.h"
 
 namespace quill {
 namespace {
 
-// Only the first 799 characters of an input line count; the rest of the line is read and
-// dropped, so an over-long line is still one command.
-constexpr int COMMAND_LINE_KEPT = 799;
+// The kept characters of one input line; an over-long line is still one command.
+constexpr int COMMAND_LINE_KEPT = static_cast<int>(MAX_LINE_LENGTH);
 using CommandLine = std::array<char, COMMAND_LINE_KEPT>;
 
 // Reads one input line into `line`, keeping at most COMMAND_LINE_KEPT characters in `length`.

@@ -134,12 +134,12 @@ void search_reply(GameState& g, BoardText& board_text) {
     if (g.search.best_ordinal != NO_MOVE) choice = g.search.choice_flag ? g.search.best_ordinal : g.search.second_ordinal;
     restore_snapshot(g.snapshot_stack, CHOICE_SLOT, game);
     make_side_move(game, engine, choice);
-    castling(game, engine)[EN_PASSANT_BYTE] = 0;
+    expire_en_passant(game, engine);
 
     const auto play_first_legal_move = [&] {
         restore_snapshot(g.snapshot_stack, CHOICE_SLOT, game);
         if (make_next_legal_move(game, engine)) g.search.best_ordinal = NO_MOVE;
-        castling(game, engine)[EN_PASSANT_BYTE] = 0;
+        expire_en_passant(game, engine);
     };
     generate_moves(game);
     g.search.excluded_ordinal = EXCLUDE_NOTHING;
@@ -183,7 +183,7 @@ void engine_reply(GameState& g, BoardText& board_text, BookFile& black_book, Boo
         g.search.root_flag = 0;
         generate_moves(game);
         // A book move is a move like any other: the engine's own en-passant chance is gone.
-        if (found) castling(game, engine)[EN_PASSANT_BYTE] = 0;
+        if (found) expire_en_passant(game, engine);
     }
     if (!found) search_reply<P>(g, board_text);
 
@@ -305,7 +305,7 @@ void game_loop(const GameMaps& maps, GameStatus& game_status, int engine_side, B
         const Color user = g.engine_side == 0 ? WHITE : BLACK;
         make_side_move(g.game_record, user, g.matched_ordinal);
         // En passant is only ever the immediate reply to the double step.
-        if (g.matched_ordinal > 0) castling(g.game_record, user)[EN_PASSANT_BYTE] = 0;
+        if (g.matched_ordinal > 0) expire_en_passant(g.game_record, user);
 
         word.clear();
         g.squares = ParsedSquares{};

@@ -90,7 +90,7 @@ inline void make_child(const PositionRecord& node, Color side, const Candidate& 
                        bool clear_en_passant, PositionRecord& child) {
     copy_position_core(node, child);
     side == WHITE ? make_candidate<WHITE>(child, c) : make_candidate<BLACK>(child, c);
-    if (clear_en_passant) castling(child, side)[EN_PASSANT_BYTE] = 0;
+    if (clear_en_passant) expire_en_passant(child, side);
     child.move_made_flag = 1;
     generate_attack_maps(child);
     child.white_move_ordinal = child.black_move_ordinal = 0;

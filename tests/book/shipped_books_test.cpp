@@ -191,7 +191,7 @@ Replay replay(const Script& script) {
                 return fail("'" + group[0] + "' is announced as '" + move + "'");
             game = next;
             game.white_move_ordinal = game.black_move_ordinal = 0;
-            castling(game, to_move)[EN_PASSANT_BYTE] = 0;  // as the game loop does
+            expire_en_passant(game, to_move);  // as the game loop does
             to_move = ~to_move;
             r.positions.insert({board, to_move});
             group.clear();

@@ -101,7 +101,7 @@ std::int32_t search_root(int depth, std::int32_t alpha, std::int32_t beta, Posit
     for (;;) {
         if (make_next<MoveList::Full>(node, side)) return alpha;
         // An en-passant chance lasts exactly one reply.
-        castling(node, side)[EN_PASSANT_BYTE] = 0;
+        expire_en_passant(node, side);
         const std::int32_t v = -literal::search_root<P>(depth - 1, -beta, -alpha, node, engine_side, out, best_recorded);
         copy_position_core(record, node);
 

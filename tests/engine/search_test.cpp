@@ -102,7 +102,7 @@ bool root_child(const PositionRecord& position, Color engine, std::int32_t ordin
     child.white_move_ordinal = child.black_move_ordinal = 0;
     move_ordinal(child, engine) = ordinal - 1;
     const int none = engine == WHITE ? make_next_white_move(child) : make_next_black_move(child);
-    castling(child, engine)[EN_PASSANT_BYTE] = 0;
+    expire_en_passant(child, engine);
     return none == 0;
 }
 
