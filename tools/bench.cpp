@@ -2,8 +2,8 @@
 // search of one build over a fixed suite of positions and prints, per position, the move it
 // chose, its score and the nodes it visited; then the totals. With --no-times every time is
 // left out, so the output is a signature of the search's behaviour that can be compared byte
-// for byte. --every-node runs engine-a's capture search the way it is defined, node by node,
-// instead of with the value table the program uses.
+// for byte. --every-node runs engine-a's capture search as the node-by-node walk, which gives
+// the reference node counts, instead of with the value table the program uses.
 #include <chrono>
 #include <cstdint>
 #include <cstdio>

@@ -12,7 +12,7 @@
 #include "board/attack_maps.h"
 #include "board/board_text.h"
 #include "book/book_lookup.h"
-#include "builds/profile.h"
+#include "engine/build_profile.h"
 #include "driver/display.h"
 #include "driver/line_reader.h"
 #include "driver/move_text.h"

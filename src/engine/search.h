@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "board/types.h"
-#include "builds/profile.h"
+#include "engine/build_profile.h"
 
 namespace quill {
 

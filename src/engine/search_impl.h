@@ -185,7 +185,8 @@ std::int32_t table_capture_node(Color moved, std::int32_t alpha, std::int32_t be
     const std::int32_t alpha_in = alpha;
     if (stand > alpha) alpha = stand;
 
-    // The captures the defined walk would try (the first hundred of the capture list), best first.
+    // The captures the node-by-node walk would try (the first hundred of the capture list),
+    // best first.
     struct Ranked {
         int priority;
         Candidate move;

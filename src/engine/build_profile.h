@@ -21,11 +21,11 @@ enum class Leaf {
 
 // How the capture search reaches its score. Its score is the minimax value of the
 // captures-only tree, clipped to the window, whatever order the moves are tried in; so it may
-// either walk the tree exactly as defined, visiting every node in ordinal order, or look the
+// either take the node-by-node walk, visiting every node in ordinal order, or look the
 // value up in a table of values already proven and try the best captures first. The engine's
 // moves are the same either way; only the nodes visited differ.
 enum class CaptureMethod {
-    EveryNode,   // every node of the defined walk, in ordinal order
+    EveryNode,   // the node-by-node walk: every node, in ordinal order
     ValueTable,  // proven values and bounds remembered, captures of the most valuable pieces first
 };
 
@@ -44,8 +44,8 @@ struct BuildProfile {
     constexpr bool has_search() const { return leaf != Leaf::None; }
 };
 
-// The same build with its capture search walking every node of the defined walk: the form
-// whose node counts the behaviour signature and the equivalence tests compare.
+// The same build with its capture search taking the node-by-node walk: the form whose node
+// counts, the reference node counts, the behaviour signature and the equivalence tests compare.
 constexpr BuildProfile every_node(BuildProfile p) {
     p.capture_method = CaptureMethod::EveryNode;
     return p;
