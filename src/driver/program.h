@@ -1,4 +1,4 @@
-// A whole program: the banner, the start position and the command loop, for one profile.
+// A whole program: the banner and the command loop, for one profile.
 #pragma once
 
 #include <csignal>
@@ -10,22 +10,16 @@
 
 namespace quill {
 
-// Prints the banner (seeding the generator first in the builds that draw from it), builds
-// the start position and runs games until "quit" or end of input. Returns the exit status.
+// Prints the banner (seeding the generator first in the builds that draw from it) and runs
+// games until "quit" or end of input. Returns the exit status.
 template <const BuildProfile& P>
 int run_program(std::istream& in, std::ostream& out) {
     out << P.banner;
     if constexpr (P.seeds_generator) std::srand(static_cast<unsigned>(std::time(nullptr)));
     out.flush();
 
-    GameMaps maps{};
-    maps.white_castling = WHITE_CASTLING_START;
-    maps.black_castling = BLACK_CASTLING_START;
-    BoardText board_text = make_board_text(START_TEXT);
-    board_text_to_maps(maps, board_text);
-    build_attack_maps(maps);
     GameStatus game_status{};
-    command_loop<P>(maps, game_status, board_text, in, out);
+    command_loop<P>(game_status, in, out);
     out.flush();
     return 0;
 }
