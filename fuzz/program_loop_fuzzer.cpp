@@ -16,11 +16,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <istream>
+#include <memory>
 #include <ostream>
 
 #include "builds/profiles.h"
 #include "driver/program.h"
-#include "engine/search_impl.h"
 #include "fuzz_support.h"
 
 #ifndef QUILL_FUZZ_PROFILE
@@ -53,20 +53,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace quill::fuzzing;
     InDirectory in_scratch(scratch().path());
 
-    const std::uint64_t nodes_at_start = quill::search_node_counter;
+    // One search context for the whole process, as a program keeps one for its whole run.
+    static const auto context = std::make_unique<quill::SearchContext<PROFILE>>();
+    const std::uint64_t nodes_at_start = context->nodes;
     LineSource source(data, size, [nodes_at_start] {
-        return NODE_BUDGET == 0 || quill::search_node_counter - nodes_at_start < NODE_BUDGET;
+        return NODE_BUDGET == 0 || context->nodes - nodes_at_start < NODE_BUDGET;
     });
     MoveLineSink sink;
     std::istream in(&source);
     std::ostream out(&sink);
 
-    const int status = quill::run_program<PROFILE>(in, out);
+    const int status = quill::run_program<PROFILE>(in, out, *context);
     sink.finish();
     if (status != 0) fail("the program returned a non-zero status");
     if (std::getenv("QUILL_FUZZ_VERBOSE"))
         std::fprintf(stderr, "search nodes %llu, input bytes read %zu of %zu, move lines %zu\n",
-                     static_cast<unsigned long long>(quill::search_node_counter - nodes_at_start),
+                     static_cast<unsigned long long>(context->nodes - nodes_at_start),
                      source.consumed(), size, sink.move_lines());
     return 0;
 }

@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "board/attack_maps.h"
-#include "board/position_setup.h"
+#include "support/position_setup.h"
 #include "engine/constants.h"
 #include "engine/evaluate.h"
 #include "engine/iterators.h"
 #include "engine/moves.h"
+#include "support/moves_by_color.h"
 
 using namespace quill;
 

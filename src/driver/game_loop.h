@@ -35,12 +35,16 @@ inline void pack_position(PositionRecord& record, const GameMaps& maps) {
     record.white_move_ordinal = record.black_move_ordinal = 0;
 }
 
+// The colour played by the engine: engine_side, as the command words set it, is 0 when the
+// engine plays Black and 1 when it plays White.
+constexpr Color engine_color(int engine_side) { return engine_side == 1 ? WHITE : BLACK; }
+
 // Plays one game from the game maps until "new", "menu" or "quit" (or end of input, which
 // counts as "quit"). The engine plays Black unless engine_side is 1; only the command words
-// change engine_side, and everything below it works with the colour it names.
+// change engine_side, and everything below them works with the colour it names.
 template <const BuildProfile& P>
-void game_loop(const GameMaps& maps, GameStatus& game_status, int engine_side, BookFile& black_book,
-               BookFile& white_book, std::istream& in, std::ostream& out) {
+void game_loop(SearchContext<P>& context, const GameMaps& maps, GameStatus& game_status, int engine_side,
+               BookFile& black_book, BookFile& white_book, std::istream& in, std::ostream& out) {
     constexpr GameLoopKind KIND = P.game_loop;
     constexpr std::string_view GO_WORD = KIND == GameLoopKind::MoveChecking ? "vgo" : "go";
 
@@ -102,7 +106,8 @@ void game_loop(const GameMaps& maps, GameStatus& game_status, int engine_side, B
                 engine_side = 1 - engine_side;
             }
         } else if (reply) {
-            engine_reply<P>(game, engine, engine_move_count, search, engine == WHITE ? white_book : black_book, out);
+            engine_reply<P>(context, game, engine, engine_move_count, search, engine == WHITE ? white_book : black_book,
+                            out);
         }
 
         // Step 6. Once a side has been found without a legal move, the verdict, after every
@@ -117,14 +122,14 @@ void game_loop(const GameMaps& maps, GameStatus& game_status, int engine_side, B
 // Reads games until "quit" or end of input, each from the start position with the engine
 // as Black; both books stay open for the whole run.
 template <const BuildProfile& P>
-void command_loop(GameStatus& game_status, std::istream& in, std::ostream& out) {
+void command_loop(SearchContext<P>& context, GameStatus& game_status, std::istream& in, std::ostream& out) {
     BookFile black_book("bbook.vbk");
     BookFile white_book("wbook.vbk");
     // A game plays on its own record; the maps it starts from never change.
     const GameMaps start = start_position();
     while (game_status[STOP_WORD] != STOP_REQUESTED) {
         game_status.fill(0);
-        game_loop<P>(start, game_status, 0, black_book, white_book, in, out);
+        game_loop<P>(context, start, game_status, 0, black_book, white_book, in, out);
     }
     black_book.close();
     white_book.close();

@@ -5,21 +5,22 @@
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
+#include <memory>
 
 #include "driver/game_loop.h"
 
 namespace quill {
 
 // Prints the banner (seeding the generator first in the builds that draw from it) and runs
-// games until "quit" or end of input. Returns the exit status.
+// games until "quit" or end of input, searching with `context`. Returns the exit status.
 template <const BuildProfile& P>
-int run_program(std::istream& in, std::ostream& out) {
+int run_program(std::istream& in, std::ostream& out, SearchContext<P>& context) {
     out << P.banner;
     if constexpr (P.seeds_generator) std::srand(static_cast<unsigned>(std::time(nullptr)));
     out.flush();
 
     GameStatus game_status{};
-    command_loop<P>(game_status, in, out);
+    command_loop<P>(context, game_status, in, out);
     out.flush();
     return 0;
 }
@@ -29,7 +30,10 @@ int run_program(std::istream& in, std::ostream& out) {
 template <const BuildProfile& P>
 int program_main() {
     std::signal(SIGINT, SIG_IGN);
-    return run_program<P>(std::cin, std::cout);
+    // The search's working state lives as long as the program, the value table's proven
+    // values included: they never go stale.
+    const auto context = std::make_unique<SearchContext<P>>();
+    return run_program<P>(std::cin, std::cout, *context);
 }
 
 }  // namespace quill

@@ -42,12 +42,12 @@ void print_verdict(const PositionRecord& game, bool move_checker, std::ostream& 
 // The engine's move when the book is silent: the search's choice, replaced by the first
 // legal move when it moves nothing or leaves the engine's king attacked. `game` is current.
 template <const BuildProfile& P>
-void search_reply(PositionRecord& game, Color engine, SearchOutputs& search) {
+void search_reply(SearchContext<P>& context, PositionRecord& game, Color engine, SearchOutputs& search) {
     // Step 1. Search from the position as it stands.
     const PositionRecord base = game;
     BoardText before_choice;
     maps_to_board_text(base, before_choice);
-    search_root<P>(ROOT_DEPTH, -ROOT_WINDOW, ROOT_WINDOW, game, engine == WHITE ? 1 : 0, search, 0);
+    search_root<P>(context, ROOT_DEPTH, -ROOT_WINDOW, ROOT_WINDOW, game, engine, search, 0);
 
     // Step 2. Play the choice on the position the search started from.
     std::int32_t choice = 0;
@@ -75,8 +75,8 @@ void search_reply(PositionRecord& game, Color engine, SearchOutputs& search) {
 // The engine's reply: the book of its colour, else the search; then the move line. Counts
 // the engine's moves for the "go" word (one per book consultation, one more per search).
 template <const BuildProfile& P>
-void engine_reply(PositionRecord& game, Color engine, std::int32_t& engine_move_count, SearchOutputs& search,
-                  BookFile& book, std::ostream& out) {
+void engine_reply(SearchContext<P>& context, PositionRecord& game, Color engine, std::int32_t& engine_move_count,
+                  SearchOutputs& search, BookFile& book, std::ostream& out) {
     // Step 1. The position before the reply, regenerated: the user's move (or the game's
     // start, whose maps came from the attack pass) has left its derived boards stale.
     generate_moves(game);
@@ -90,7 +90,7 @@ void engine_reply(PositionRecord& game, Color engine, std::int32_t& engine_move_
     ++engine_move_count;
     search.root_flag = 0;
     if (!from_book) {
-        search_reply<P>(game, engine, search);
+        search_reply<P>(context, game, engine, search);
         ++engine_move_count;
     }
 

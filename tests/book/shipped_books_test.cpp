@@ -13,7 +13,7 @@
 
 #include "board/attack_maps.h"
 #include "board/board_text.h"
-#include "board/position_setup.h"
+#include "support/position_setup.h"
 #include "book/book_lookup.h"
 #include "driver/move_text.h"
 #include "engine/iterators.h"

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "board/position_setup.h"
+#include "support/position_setup.h"
 #include "engine/constants.h"
 #include "engine/evaluate.h"
 #include "engine/evaluation_tables.h"

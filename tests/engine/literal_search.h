@@ -61,11 +61,10 @@ std::int32_t capture_search(Color moved, std::int32_t alpha, std::int32_t beta, 
 
 template <const BuildProfile& P>
 std::int32_t search_root(int depth, std::int32_t alpha, std::int32_t beta, PositionRecord& record,
-                         int engine_side, SearchOutputs& out, int best_recorded) {
+                         Color engine, SearchOutputs& out, int best_recorded) {
     static_assert(P.has_search());
     ++node_counter;
     using namespace search_detail;
-    const Color engine = quill::engine_color(engine_side);
 
     // Root preparation: the first legal move stands as the answer until one is recorded.
     if (depth == ROOT_DEPTH && out.root_flag == 0) {
@@ -102,7 +101,7 @@ std::int32_t search_root(int depth, std::int32_t alpha, std::int32_t beta, Posit
         if (make_next<MoveList::Full>(node, side)) return alpha;
         // An en-passant chance lasts exactly one reply.
         expire_en_passant(node, side);
-        const std::int32_t v = -literal::search_root<P>(depth - 1, -beta, -alpha, node, engine_side, out, best_recorded);
+        const std::int32_t v = -literal::search_root<P>(depth - 1, -beta, -alpha, node, engine, out, best_recorded);
         copy_position_core(record, node);
 
         if (depth == ROOT_DEPTH) {

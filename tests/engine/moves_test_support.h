@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "board/attack_maps.h"
-#include "board/position_setup.h"
+#include "support/position_setup.h"
 #include "board/types.h"
 #include "engine/constants.h"
 #include "engine/iterators.h"
 #include "engine/moves.h"
+#include "support/moves_by_color.h"
 
 namespace quill::test {
 

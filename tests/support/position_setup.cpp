@@ -1,4 +1,4 @@
-#include "board/position_setup.h"
+#include "support/position_setup.h"
 
 #include <sstream>
 #include <string>
