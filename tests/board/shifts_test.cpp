@@ -4,7 +4,7 @@
 #include <string>
 
 #include "board/shifts.h"
-#include "board/steps.h"
+#include "oracles/steps.h"
 #include "board_test_support.h"
 
 namespace quill {

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "board/attack_maps.h"
-#include "board/attack_maps_by_steps.h"
+#include "oracles/attack_maps_by_steps.h"
 #include "../random_position.h"
 
 namespace quill {

@@ -12,7 +12,7 @@
 #include "support/position_setup.h"
 #include "builds/profiles.h"
 #include "engine/search_impl.h"
-#include "literal_search.h"
+#include "oracles/literal_search.h"
 
 namespace quill {
 namespace {

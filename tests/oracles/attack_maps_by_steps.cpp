@@ -1,9 +1,9 @@
-#include "board/attack_maps_by_steps.h"
+#include "oracles/attack_maps_by_steps.h"
 
 #include <span>
 
 #include "board/pawn_pushes.h"
-#include "board/steps.h"
+#include "oracles/steps.h"
 
 namespace quill {
 

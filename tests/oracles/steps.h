@@ -1,4 +1,5 @@
-// One step along a ray for the attack pass and for the generation pass, and the knight jump.
+// One step along a ray for the attack pass and for the generation pass, and the knight jump,
+// as the step-by-step passes take them.
 #pragma once
 
 #include "board/shifts.h"
