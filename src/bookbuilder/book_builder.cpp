@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "board/input_line.h"
-#include "bookbuilder/book_file.h"
+#include "bookbuilder/book_writer.h"
 
 namespace quill {
 namespace {
@@ -86,7 +86,7 @@ Coordinates read_coordinates(const char* word, int word_length) {
 
 // A character the "s" command may put on the board: any byte a word can hold except the one
 // that a reader of the book takes as its end, which would cut off every later record.
-constexpr bool is_placeable(char c) { return c != BOOK_END_OF_FILE; }
+constexpr bool is_placeable(char c) { return c != BOOK_END_BYTE; }
 
 constexpr int square_index(int file, int row) { return row * 8 + file; }
 
@@ -156,7 +156,7 @@ bool execute_word(const char* word, int word_length, BuilderState& state, int bo
 }  // namespace
 
 int run_book_builder(std::istream& in, std::ostream& out) {
-    const int book = open_book_file();
+    const int book = open_book_for_append();
     if (book < 0) {
         out << "Error opening file.\n" << std::flush;
         return 1;

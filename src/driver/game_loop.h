@@ -10,7 +10,7 @@
 
 #include "board/start_position.h"
 #include "board/types.h"
-#include "book/book_file.h"
+#include "book/book_reader.h"
 #include "driver/display.h"
 #include "driver/line_reader.h"
 #include "driver/reply.h"
@@ -44,7 +44,7 @@ constexpr Color engine_color(int engine_side) { return engine_side == 1 ? WHITE 
 // change engine_side, and everything below them works with the colour it names.
 template <const BuildProfile& P>
 void game_loop(SearchContext<P>& context, const GameMaps& maps, GameStatus& game_status, int engine_side,
-               BookFile& black_book, BookFile& white_book, std::istream& in, std::ostream& out) {
+               BookReader& black_book, BookReader& white_book, std::istream& in, std::ostream& out) {
     constexpr GameLoopKind KIND = P.game_loop;
     constexpr std::string_view GO_WORD = KIND == GameLoopKind::MoveChecking ? "vgo" : "go";
 
@@ -123,8 +123,8 @@ void game_loop(SearchContext<P>& context, const GameMaps& maps, GameStatus& game
 // as Black; both books stay open for the whole run.
 template <const BuildProfile& P>
 void command_loop(SearchContext<P>& context, GameStatus& game_status, std::istream& in, std::ostream& out) {
-    BookFile black_book("bbook.vbk");
-    BookFile white_book("wbook.vbk");
+    BookReader black_book("bbook.vbk");
+    BookReader white_book("wbook.vbk");
     // A game plays on its own record; the maps it starts from never change.
     const GameMaps start = start_position();
     while (game_status[STOP_WORD] != STOP_REQUESTED) {

@@ -9,7 +9,7 @@
 
 namespace quill {
 
-bool book_reply(PositionRecord& game, Color engine, BookFile& book) {
+bool book_reply(PositionRecord& game, Color engine, BookReader& book) {
     int found = 1;
     book_lookup(game, found, book);
     game.white_move_ordinal = game.black_move_ordinal = 0;

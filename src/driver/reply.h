@@ -7,7 +7,7 @@
 #include <ostream>
 
 #include "board/types.h"
-#include "book/book_file.h"
+#include "book/book_reader.h"
 #include "engine/build_profile.h"
 #include "engine/constants.h"
 #include "engine/search_impl.h"
@@ -17,7 +17,7 @@ namespace quill {
 // Looks the position up in the engine's book. On a hit the answer stands on the board,
 // regenerated, and the engine's en-passant chance is gone with its move; returns whether the
 // book answered. Either way both move ordinals are 0 afterwards.
-bool book_reply(PositionRecord& game, Color engine, BookFile& book);
+bool book_reply(PositionRecord& game, Color engine, BookReader& book);
 
 // Replaces a rejected choice of the search by the engine's first legal move from `base`, the
 // position the search chose from. Returns false when the engine has no legal move.
@@ -76,7 +76,7 @@ void search_reply(SearchContext<P>& context, PositionRecord& game, Color engine,
 // the engine's moves for the "go" word (one per book consultation, one more per search).
 template <const BuildProfile& P>
 void engine_reply(SearchContext<P>& context, PositionRecord& game, Color engine, std::int32_t& engine_move_count,
-                  SearchOutputs& search, BookFile& book, std::ostream& out) {
+                  SearchOutputs& search, BookReader& book, std::ostream& out) {
     // Step 1. The position before the reply, regenerated: the user's move (or the game's
     // start, whose maps came from the attack pass) has left its derived boards stale.
     generate_moves(game);

@@ -72,7 +72,7 @@ inline std::string entry(std::string_view key, std::string_view answer, std::str
 }
 
 // Runs one lookup the way the game loop does (flag set to 1 first) and returns the flag.
-inline int lookup(PositionRecord& r, BookFile& book) {
+inline int lookup(PositionRecord& r, BookReader& book) {
     int found = 1;
     book_lookup(r, found, book);
     return found;
@@ -103,8 +103,8 @@ protected:
     }
 
     // Writes a book and opens it.
-    BookFile book(std::string_view bytes, std::string_view name = "bbook.vbk") const {
-        BookFile b(write(name, bytes).c_str());
+    BookReader book(std::string_view bytes, std::string_view name = "bbook.vbk") const {
+        BookReader b(write(name, bytes).c_str());
         EXPECT_TRUE(b.is_open());
         return b;
     }

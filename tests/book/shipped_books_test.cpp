@@ -276,7 +276,7 @@ TEST_P(ShippedBooks, NoKeyArisesWithTheOtherSideToMove) {
 }
 
 TEST_P(ShippedBooks, TheEngineLookupAnswersEveryKeyWithItsOwnEntry) {
-    BookFile book((BOOKS_DIR / GetParam().file).string().c_str());
+    BookReader book((BOOKS_DIR / GetParam().file).string().c_str());
     ASSERT_TRUE(book.is_open());
     for (const Entry& e : read_entries(GetParam())) {
         PositionRecord r = position_of(e.key);

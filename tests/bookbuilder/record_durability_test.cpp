@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "bookbuilder/book_builder.h"
-#include "bookbuilder/book_file.h"
+#include "bookbuilder/book_writer.h"
 #include "scratch_dir.h"
 
 namespace quill {
@@ -84,7 +84,7 @@ TEST_F(RecordDurability, FailedWriteKeepsEarlierRecords) {
         ::close(from_child[0]);
         // The file may grow to exactly two records; the third write then stores nothing and
         // fails instead of raising the file-size signal.
-        const rlimit limit{2 * BUILDER_RECORD_BYTES, 2 * BUILDER_RECORD_BYTES};
+        const rlimit limit{2 * BOOK_RECORD_BYTES, 2 * BOOK_RECORD_BYTES};
         ::signal(SIGXFSZ, SIG_IGN);
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(99);
         std::istringstream in("w\nd2d4\nw\nw\nw\n");
