@@ -104,7 +104,7 @@ void play_from(const PositionRecord& before, PositionRecord& after) {
         MoveText text{};
         derive_move_text(before_text, after_text, pieces(before, engine), pieces(after, engine), text);
         count_legal_moves(after, engine);
-        for (const int view : {VIEW_WHITE, VIEW_BLACK}) {
+        for (const Color view : {WHITE, BLACK}) {
             evaluate_position<Evaluation::Standard>(after, view);
             evaluate_position<Evaluation::Noisy>(after, view);
         }

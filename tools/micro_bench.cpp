@@ -73,7 +73,7 @@ BENCHMARK(BM_LegalIteratorWalk)->DenseRange(0, 2);
 void BM_EvaluatePosition(benchmark::State& state) {
     const auto positions = records();
     const PositionRecord r = positions[state.range(0)];
-    for (auto _ : state) benchmark::DoNotOptimize(evaluate_position<Evaluation::Standard>(r, VIEW_WHITE));
+    for (auto _ : state) benchmark::DoNotOptimize(evaluate_position<Evaluation::Standard>(r, WHITE));
 }
 BENCHMARK(BM_EvaluatePosition)->DenseRange(0, 2);
 

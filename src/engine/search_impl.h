@@ -14,8 +14,6 @@ namespace quill {
 
 namespace search_detail {
 
-constexpr int view_of(Color c) { return c == WHITE ? VIEW_WHITE : VIEW_BLACK; }
-
 // Loads a node's own record from its parent's core, regenerated, with no move made yet.
 inline void load_node(const PositionRecord& parent, PositionRecord& node) {
     copy_position_core(parent, node);
@@ -101,7 +99,7 @@ std::int32_t capture_node(SearchContext<P>& context, Color moved, std::int32_t a
     // has just moved.
     const Color viewer = P.leaf == Leaf::CaptureSearch ? side : moved;
     if (piece_board(node, viewer, KING).empty()) return KING_LOST_SCORE;
-    const std::int32_t stand = evaluate_position<P.evaluation>(node, view_of(viewer));
+    const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
     if (stand >= beta) return beta;
     if (stand > alpha) alpha = stand;
 
@@ -148,7 +146,7 @@ std::int32_t table_capture_node(SearchContext<P>& context, Color moved, std::int
     // Without a capture to try the value is the stand-pat score: cheaper to evaluate than to
     // look up.
     if (capture_list_empty(node, side)) {
-        const std::int32_t stand = evaluate_position<P.evaluation>(node, view_of(viewer));
+        const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
         return stand >= beta ? beta : stand > alpha ? stand : alpha;
     }
 
@@ -164,7 +162,7 @@ std::int32_t table_capture_node(SearchContext<P>& context, Color moved, std::int
         if (known->upper < beta) beta = known->upper;
     }
 
-    const std::int32_t stand = evaluate_position<P.evaluation>(node, view_of(viewer));
+    const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
     if (stand >= beta) {
         table.record(key, stand, CAPTURE_VALUE_UNKNOWN_UPPER);
         return beta;
@@ -248,7 +246,7 @@ std::int32_t search_body(const SearchRun<P>& run, int depth, std::int32_t alpha,
             return -leaf_capture_node<P>(context, ~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
         }
     } else {
-        if (depth <= 1) return -evaluate_position<P.evaluation>(node, view_of(~side));
+        if (depth <= 1) return -evaluate_position<P.evaluation>(node, ~side);
     }
 
     return with_child_record(context, ply, [&](PositionRecord& child) {

@@ -531,7 +531,7 @@ TEST(LeafScore, EngineEAndFNegateTheEvaluationOfTheSideNotToMove) {
     for (const LeafCase& c : ORDINARY_LEAVES) {
         SCOPED_TRACE(c.name);
         const PositionRecord position = record_from(c.fen);
-        const int view = c.engine == WHITE ? VIEW_BLACK : VIEW_WHITE;
+        const Color view = ~c.engine;
         const std::int32_t expected = -evaluate_position<Evaluation::Standard>(position, view);
         EXPECT_EQ(leaf_score<ENGINE_E>(position, c.engine), expected);
         EXPECT_EQ(leaf_score<ENGINE_F>(position, c.engine), expected);
@@ -554,7 +554,7 @@ TEST(CaptureSearch, QuietPositionReturnsStandPatClippedToTheWindow) {
     for (const Color to_move : {WHITE, BLACK}) {
         SCOPED_TRACE(to_move == WHITE ? "white to move" : "black to move");
         const std::int32_t stand = evaluate_position<Evaluation::Standard>(
-            position, to_move == WHITE ? VIEW_WHITE : VIEW_BLACK);
+            position, to_move);
         ASSERT_NE(stand, 0);
         EXPECT_EQ(capture_search<ENGINE_A>(*context<ENGINE_A>(), ~to_move, -CAPTURE_WINDOW, CAPTURE_WINDOW, position),
                   stand);
@@ -572,7 +572,7 @@ TEST(CaptureSearch, EngineBStandsPatForTheSideThatMoved) {
     const PositionRecord position = record_from(QUIET);
     for (const Color moved : {WHITE, BLACK}) {
         const std::int32_t stand = evaluate_position<Evaluation::Standard>(
-            position, moved == WHITE ? VIEW_WHITE : VIEW_BLACK);
+            position, moved);
         EXPECT_EQ(capture_search<ENGINE_B>(*context<ENGINE_B>(), moved, -CAPTURE_WINDOW, CAPTURE_WINDOW, position),
                   stand);
     }
@@ -586,8 +586,8 @@ TEST(CaptureSearch, TakesAWinningCaptureAndNegatesTheReply) {
     make_white_capture(after, 1);
     generate_moves(after);
     ASSERT_TRUE(after.black_queens.empty());
-    const std::int32_t stand = evaluate_position<Evaluation::Standard>(position, VIEW_WHITE);
-    const std::int32_t taken = -evaluate_position<Evaluation::Standard>(after, VIEW_BLACK);
+    const std::int32_t stand = evaluate_position<Evaluation::Standard>(position, WHITE);
+    const std::int32_t taken = -evaluate_position<Evaluation::Standard>(after, BLACK);
     ASSERT_GT(taken, stand);
     EXPECT_EQ(capture_search<ENGINE_A>(*context<ENGINE_A>(), BLACK, -CAPTURE_WINDOW, CAPTURE_WINDOW, position), taken);
     // A window that the capture exceeds cuts off at beta.

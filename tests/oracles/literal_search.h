@@ -16,8 +16,6 @@ inline std::uint64_t node_counter = 0;
 
 namespace search_detail {
 
-constexpr int view_of(Color c) { return c == WHITE ? VIEW_WHITE : VIEW_BLACK; }
-
 // Loads a node's own record from its parent's core, regenerated, with no move made yet.
 inline void load_node(const PositionRecord& parent, PositionRecord& node) {
     copy_position_core(parent, node);
@@ -46,7 +44,7 @@ std::int32_t capture_search(Color moved, std::int32_t alpha, std::int32_t beta, 
     // has just moved.
     const Color viewer = P.leaf == Leaf::CaptureSearch ? side : moved;
     if (piece_board(node, viewer, KING).empty()) return KING_LOST_SCORE;
-    const std::int32_t stand = evaluate_position<P.evaluation>(node, view_of(viewer));
+    const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
     if (stand >= beta) return beta;
     if (stand > alpha) alpha = stand;
 
@@ -94,7 +92,7 @@ std::int32_t search_root(int depth, std::int32_t alpha, std::int32_t beta, Posit
             return -literal::capture_search<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node);
         }
     } else {
-        if (depth <= 1) return -evaluate_position<P.evaluation>(node, view_of(~side));
+        if (depth <= 1) return -evaluate_position<P.evaluation>(node, ~side);
     }
 
     for (;;) {
