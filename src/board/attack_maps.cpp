@@ -10,8 +10,6 @@ namespace quill {
 
 namespace {
 
-using namespace step_tables;
-
 enum class Pass { Attack, Target };
 
 // One colour of one per-kind pass: numbers the pieces into slots (rank 1 to 8, file h to
@@ -20,7 +18,7 @@ enum class Pass { Attack, Target };
 // except a knight's (removed per knight); the generation pass keeps the own blockers.
 // With DropOwn the targets boards lose the own squares at once, as generate_moves wants.
 template <Pass P, Color C, PieceKind K, bool DropOwn = false>
-void colour_pass(PositionRecord& r) {
+void color_pass(PositionRecord& r) {
     SlotView s = slots(r, C, K);
     const std::uint64_t own = pieces(r, C).bits;
     const std::uint64_t occupied = own | pieces(r, ~C).bits;
@@ -50,8 +48,8 @@ void colour_pass(PositionRecord& r) {
 
 template <Pass P, PieceKind K, bool DropOwn = false>
 void kind_pass(PositionRecord& r) {
-    colour_pass<P, WHITE, K, DropOwn>(r);
-    colour_pass<P, BLACK, K, DropOwn>(r);
+    color_pass<P, WHITE, K, DropOwn>(r);
+    color_pass<P, BLACK, K, DropOwn>(r);
 }
 
 // Promotion, then occupancy.
@@ -128,8 +126,8 @@ constexpr bool set_fills_match_rays() {
         for (const std::uint64_t pattern : PATTERNS) {
             const std::uint64_t slider = std::uint64_t{1} << sq, occupied = pattern & ~slider;
             std::uint64_t diagonal = 0, line = 0;
-            for (int d : {NE, SE, SW, NW}) diagonal |= ray_to_blocker(d, sq, occupied);
-            for (int d : {N, E, S, W}) line |= ray_to_blocker(d, sq, occupied);
+            for (int d : {NORTH_EAST, SOUTH_EAST, SOUTH_WEST, NORTH_WEST}) diagonal |= ray_to_blocker(d, sq, occupied);
+            for (int d : {NORTH, EAST, SOUTH, WEST}) line |= ray_to_blocker(d, sq, occupied);
             if (diagonal_marks(slider, occupied) != diagonal || line_marks(slider, occupied) != line) return false;
         }
     return true;

@@ -12,7 +12,7 @@
 
 namespace quill {
 
-namespace search_detail {
+namespace detail {
 
 // Loads a node's own record from its parent's core, regenerated, with no move made yet.
 inline void load_node(const PositionRecord& parent, PositionRecord& node) {
@@ -282,15 +282,15 @@ std::int32_t search_body(const SearchRun<P>& run, int depth, std::int32_t alpha,
     });
 }
 
-}  // namespace search_detail
+}  // namespace detail
 
 template <const BuildProfile& P>
 std::int32_t capture_search(SearchContext<P>& context, Color moved, std::int32_t alpha, std::int32_t beta,
                             const PositionRecord& record) {
     static_assert(P.has_capture_search());
     PositionRecord node;
-    search_detail::load_node(record, node);
-    return search_detail::leaf_capture_node<P>(context, moved, alpha, beta, node, 0);
+    detail::load_node(record, node);
+    return detail::leaf_capture_node<P>(context, moved, alpha, beta, node, 0);
 }
 
 template <const BuildProfile& P>
@@ -312,9 +312,9 @@ std::int32_t search_root(SearchContext<P>& context, int depth, std::int32_t alph
     }
 
     PositionRecord node;
-    search_detail::load_node(record, node);
-    const search_detail::SearchRun<P> run{context, out, engine};
-    return search_detail::search_body<P>(run, depth, alpha, beta, node, best_recorded, 0);
+    detail::load_node(record, node);
+    const detail::SearchRun<P> run{context, out, engine};
+    return detail::search_body<P>(run, depth, alpha, beta, node, best_recorded, 0);
 }
 
 }  // namespace quill

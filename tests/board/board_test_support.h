@@ -132,11 +132,11 @@ inline ByteBoard flip(ByteBoard b) {
 }
 
 // A case written from White's side, or its reflection when `colour` is Black.
-inline std::string as_colour(Color colour, std::string_view placements) {
-    return colour == WHITE ? std::string(placements) : mirror_placements(placements);
+inline std::string as_color(Color color, std::string_view placements) {
+    return color == WHITE ? std::string(placements) : mirror_placements(placements);
 }
-inline std::string squares_as_colour(Color colour, std::string_view list) {
-    return colour == WHITE ? std::string(list) : mirror_squares(list);
+inline std::string squares_as_color(Color color, std::string_view list) {
+    return color == WHITE ? std::string(list) : mirror_squares(list);
 }
 
 // The targets board of the slot whose square board is exactly `square`; none if no slot is.
@@ -161,6 +161,6 @@ inline void run_pass(PositionRecord& r, PassKind pass) {
 inline const char* pass_name(PassKind pass) {
     return pass == PassKind::Attack ? "Attack" : "Generate";
 }
-inline const char* colour_name(Color c) { return c == WHITE ? "White" : "Black"; }
+inline const char* color_name(Color c) { return c == WHITE ? "White" : "Black"; }
 
 }  // namespace quill::test

@@ -1,6 +1,6 @@
 #include "book_test_support.h"
 
-namespace quill::book_test {
+namespace quill::test {
 namespace {
 
 class BookLookup : public BookDir {};
@@ -211,4 +211,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace quill::book_test
+}  // namespace quill::test

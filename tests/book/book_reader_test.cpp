@@ -2,7 +2,7 @@
 
 #include "book_test_support.h"
 
-namespace quill::book_test {
+namespace quill::test {
 namespace {
 
 class BookHandle : public BookDir {};
@@ -171,4 +171,4 @@ TEST_F(BookLarge, HundredThousandRecordsAreScannedToTheLastEntry) {
 }
 
 }  // namespace
-}  // namespace quill::book_test
+}  // namespace quill::test

@@ -12,7 +12,7 @@
 #include "board/board_text.h"
 #include "book/book_lookup.h"
 
-namespace quill::book_test {
+namespace quill::test {
 
 inline constexpr std::string_view START = START_TEXT;
 
@@ -112,4 +112,4 @@ protected:
     std::filesystem::path dir_;
 };
 
-}  // namespace quill::book_test
+}  // namespace quill::test

@@ -1,6 +1,6 @@
 #include "book_test_support.h"
 
-namespace quill::book_test {
+namespace quill::test {
 namespace {
 
 // Looks up `key` in `b`; returns the flag and leaves the resulting position in `r`.
@@ -208,4 +208,4 @@ TEST_F(BookUnits, NothingIsReadAfterCtrlZ) {
 }
 
 }  // namespace
-}  // namespace quill::book_test
+}  // namespace quill::test

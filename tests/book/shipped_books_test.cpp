@@ -29,7 +29,7 @@ constexpr int RECORD_BYTES = BOARD_TEXT_LENGTH + 2;  // the position and CR LF
 struct ShippedBook {
     const char* file;
     const char* scripts;  // the folder of its lines under books/scripts
-    Color colour;         // the engine's colour when it reads this book
+    Color color;         // the engine's colour when it reads this book
 };
 // Names the book in test output.
 void PrintTo(const ShippedBook& book, std::ostream* out) { *out << book.file; }
@@ -219,23 +219,23 @@ TEST_P(ShippedBooks, RecordsAreWholeCrLfLinesOfPieceLetters) {
 }
 
 TEST_P(ShippedBooks, EveryAnswerIsOneLegalMoveOfTheBooksColour) {
-    const Color colour = GetParam().colour;
+    const Color color = GetParam().color;
     const std::vector<Entry> entries = read_entries(GetParam());
     ASSERT_FALSE(entries.empty());
     for (const Entry& e : entries) {
         const PositionRecord key = position_of(e.key);
         int reaching = 0;
-        for (const PositionRecord& next : legal_successors(key, colour)) {
+        for (const PositionRecord& next : legal_successors(key, color)) {
             if (text_of(next) != e.answer) continue;
             ++reaching;
-            EXPECT_NE(announced_move(key, next, colour), "") << e.key;
+            EXPECT_NE(announced_move(key, next, color), "") << e.key;
         }
         EXPECT_EQ(reaching, 1) << "key   |" << e.key << "|\nanswer|" << e.answer << "|";
     }
 }
 
 TEST_P(ShippedBooks, HoldsExactlyTheEntriesOfItsScriptedLines) {
-    const Color colour = GetParam().colour;
+    const Color color = GetParam().color;
     std::vector<Entry> expected;
     std::set<std::string> keys;
     const std::vector<Script> scripts = read_scripts(GetParam());
@@ -244,7 +244,7 @@ TEST_P(ShippedBooks, HoldsExactlyTheEntriesOfItsScriptedLines) {
         const Replay r = replay(script);
         ASSERT_EQ(r.error, "") << script.name;
         for (std::size_t i = 0; i < r.records.size(); i += 2) {
-            EXPECT_EQ(r.record_sides[i], colour) << script.name << ": key " << i / 2 + 1 << " has the wrong side to move";
+            EXPECT_EQ(r.record_sides[i], color) << script.name << ": key " << i / 2 + 1 << " has the wrong side to move";
             // A key met again (a shared first move or a transposition) must keep its answer.
             if (!keys.insert(r.records[i]).second) {
                 const auto same = std::find_if(expected.begin(), expected.end(),
@@ -266,7 +266,7 @@ TEST_P(ShippedBooks, HoldsExactlyTheEntriesOfItsScriptedLines) {
 TEST_P(ShippedBooks, NoKeyArisesWithTheOtherSideToMove) {
     // The engine matches a key whatever side is to move, so a key met with the user to move
     // would hand the user's move to the book.
-    const Color other = ~GetParam().colour;
+    const Color other = ~GetParam().color;
     std::set<std::string> other_to_move;
     for (const Script& script : read_scripts(GetParam()))
         for (const auto& [text, side] : replay(script).positions)

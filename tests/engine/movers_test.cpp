@@ -12,7 +12,7 @@
 namespace quill {
 namespace {
 
-using testing_support::random_pieces;
+using test::random_pieces;
 
 // A record as the search hands it down (occupancy and attack maps only) and the same record
 // regenerated, whose slots hold the movers of reference.

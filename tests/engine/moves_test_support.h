@@ -170,8 +170,8 @@ inline std::vector<std::string> mirror_moves(std::vector<std::string> moves) {
 }
 
 // A FEN written from White's side, or its reflection for Black.
-inline std::string as_colour(Color c, std::string_view fen) { return c == WHITE ? std::string(fen) : mirror_fen(fen); }
-inline std::string move_as_colour(Color c, std::string m) { return c == WHITE ? m : mirror_move(m); }
+inline std::string as_color(Color c, std::string_view fen) { return c == WHITE ? std::string(fen) : mirror_fen(fen); }
+inline std::string move_as_color(Color c, std::string m) { return c == WHITE ? m : mirror_move(m); }
 
 // Makes the candidate named `name` (e.g. "e2e4") for side c on a regenerated record and
 // regenerates it; fails the test when there is no such candidate. Returns its ordinal.
@@ -188,7 +188,7 @@ inline std::int32_t play(PositionRecord& r, Color c, std::string_view name) {
     return 0;
 }
 
-inline const char* colour_name(Color c) { return c == WHITE ? "White" : "Black"; }
+inline const char* color_name(Color c) { return c == WHITE ? "White" : "Black"; }
 
 // Piece boards and castling states of two records are equal (the position core without the
 // pass counters and the move-made flag).

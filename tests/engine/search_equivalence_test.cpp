@@ -61,14 +61,14 @@ void expect_same_search(const Case& c, int depth) {
     const std::int32_t fast_score =
         search_root<P>(*context, depth, -ROOT_WINDOW, ROOT_WINDOW, fast_record, c.engine, fast_out, 0);
     std::srand(42);
-    literal::node_counter = 0;
+    oracle::node_counter = 0;
     const std::int32_t literal_score =
-        literal::search_root<P>(depth, -ROOT_WINDOW, ROOT_WINDOW, literal_record, c.engine, literal_out, 0);
+        oracle::search_root<P>(depth, -ROOT_WINDOW, ROOT_WINDOW, literal_record, c.engine, literal_out, 0);
 
     const std::string where = std::string(P.name) + " " + c.fen;
     EXPECT_EQ(fast_score, literal_score) << where;
     if constexpr (P.capture_method == CaptureMethod::EveryNode) {
-        EXPECT_EQ(context->nodes, literal::node_counter) << where;
+        EXPECT_EQ(context->nodes, oracle::node_counter) << where;
     }
     EXPECT_EQ(fast_out.best_ordinal, literal_out.best_ordinal) << where;
     EXPECT_EQ(fast_out.second_ordinal, literal_out.second_ordinal) << where;
