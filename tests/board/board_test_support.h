@@ -13,6 +13,7 @@
 #include "board/attack_maps.h"
 #include "board/board_text.h"
 #include "board/types.h"
+#include "support/test_support.h"
 
 namespace quill::test {
 
@@ -34,19 +35,6 @@ inline ByteBoard squares(std::string_view list) {
     ByteBoard b;
     for_each_word(list, [&](std::string_view sq) { b |= square_board(sq); });
     return b;
-}
-
-// The squares of a board, a1 to h1, then a2 to h2 and so on, for readable failures.
-inline std::string square_names(ByteBoard b) {
-    std::string out;
-    for (int rank = 0; rank < 8; ++rank)
-        for (int file = 0; file < 8; ++file)
-            if (b.byte(rank) & (0x80 >> file)) {
-                if (!out.empty()) out += ' ';
-                out += char('a' + file);
-                out += char('1' + rank);
-            }
-    return out;
 }
 
 #define EXPECT_SQUARES(board, list)               \

@@ -11,6 +11,7 @@
 
 #include "board/board_text.h"
 #include "book/book_lookup.h"
+#include "support/test_support.h"
 
 namespace quill::test {
 
@@ -81,17 +82,9 @@ inline int lookup(PositionRecord& r, BookReader& book) {
 // A fresh scratch directory per test, removed with everything in it afterwards.
 class BookDir : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quill-book-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
+    void SetUp() override { ASSERT_FALSE(scratch_.path().empty()); }
 
-    std::string path(std::string_view name) const { return (dir_ / name).string(); }
+    std::string path(std::string_view name) const { return (scratch_.path() / name).string(); }
 
     // Writes `bytes` to the file `name` exactly (binary), replacing it in place.
     std::string write(std::string_view name, std::string_view bytes) const {
@@ -109,7 +102,7 @@ protected:
         return b;
     }
 
-    std::filesystem::path dir_;
+    ScratchDir scratch_{"quill-book"};
 };
 
 }  // namespace quill::test

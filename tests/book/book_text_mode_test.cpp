@@ -39,10 +39,10 @@ class BookTextMode : public BookDir {};
 
 TEST_F(BookTextMode, CarriageReturnsInsideARecordAreDropped) {
     std::string key(START);
-    key.insert(40, "\r");
-    key.insert(0, "\r\r");
+    key.insert(40, 1, '\r');
+    key.insert(0, 2, '\r');
     std::string answer(KNIGHT_F3);
-    answer.insert(45, "\r");
+    answer.insert(45, 1, '\r');
     BookReader b = book(record(key) + record(answer));
     PositionRecord r;
     EXPECT_EQ(lookup_text(START, b, r), 1);
@@ -77,9 +77,9 @@ TEST_F(BookTextMode, CtrlZAtTheStartEmptiesTheBook) {
 
 TEST_F(BookTextMode, CtrlZInsideAKeyOrAnswerCutsItShort) {
     std::string key(START);
-    key.insert(10, "\x1a");
+    key.insert(10, 1, '\x1a');
     std::string answer(KNIGHT_F3);
-    answer.insert(50, "\x1a");
+    answer.insert(50, 1, '\x1a');
     PositionRecord r;
     BookReader short_key = book(record(key) + record(KNIGHT_F3), "a.vbk");
     EXPECT_EQ(lookup_text(START, short_key, r), 0);

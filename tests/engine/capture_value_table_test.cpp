@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/position_setup.h"
+#include "support/test_support.h"
 #include "builds/profiles.h"
 #include "engine/capture_values.h"
 #include "engine/search_impl.h"
@@ -20,11 +21,7 @@ namespace {
 // ---------------------------------------------------------------------------------------
 // The table itself.
 
-PositionRecord record_from(const char* fen) {
-    const auto setup = position_from_fen(fen);
-    EXPECT_TRUE(setup.has_value()) << fen;
-    return setup ? setup->record : PositionRecord{};
-}
+using test::record_from;
 
 TEST(CapturePositionKey, TellsApartEverythingTheValueDependsOn) {
     const PositionRecord start = record_from("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "support/position_setup.h"
+#include "support/test_support.h"
 #include "engine/constants.h"
 #include "engine/evaluate.h"
 #include "engine/evaluation_tables.h"
@@ -20,11 +21,7 @@
 namespace quill {
 namespace {
 
-PositionRecord record_from(std::string_view fen) {
-    const auto setup = position_from_fen(fen);
-    EXPECT_TRUE(setup.has_value()) << fen;
-    return setup ? setup->record : PositionRecord{};
-}
+using test::record_from;
 
 std::int32_t standard(std::string_view fen, Color view) {
     return evaluate_position<Evaluation::Standard>(record_from(fen), view);

@@ -17,6 +17,7 @@
 #include "engine/iterators.h"
 #include "engine/moves.h"
 #include "support/moves_by_color.h"
+#include "support/test_support.h"
 
 namespace quill::test {
 
@@ -35,20 +36,6 @@ inline ByteBoard occupancy(const PositionRecord& r, Color c) {
     ByteBoard b;
     for (int k = 0; k < PIECE_KIND_NB; ++k) b |= piece_board(r, c, PieceKind(k));
     return b;
-}
-
-inline std::string square_text(int rank, int file) { return {char('a' + file), char('1' + rank)}; }
-
-// The squares of a board, a1..h1, a2..h2, ..., blank-separated.
-inline std::string square_names(ByteBoard b) {
-    std::string out;
-    for (int rank = 0; rank < 8; ++rank)
-        for (int file = 0; file < 8; ++file)
-            if (b.byte(rank) & (0x80 >> file)) {
-                if (!out.empty()) out += ' ';
-                out += square_text(rank, file);
-            }
-    return out;
 }
 
 // Names the move side `c` made between two records as "e2e4": the square its pieces left and

@@ -23,6 +23,7 @@
 #include "board/attack_maps.h"
 #include "board/board_text.h"
 #include "support/position_setup.h"
+#include "support/test_support.h"
 #include "builds/profiles.h"
 #include "engine/constants.h"
 #include "engine/evaluate.h"
@@ -40,11 +41,7 @@ std::unique_ptr<SearchContext<P>> context() {
     return std::make_unique<SearchContext<P>>();
 }
 
-PositionRecord record_from(std::string_view fen) {
-    const auto setup = position_from_fen(fen);
-    EXPECT_TRUE(setup.has_value()) << fen;
-    return setup ? setup->record : PositionRecord{};
-}
+using test::record_from;
 
 // A square's character in a BoardText ("e4" -> its piece letter or a blank).
 char square_char(const BoardText& text, std::string_view square) {
