@@ -21,10 +21,4 @@ inline constexpr BuildProfile ENGINE_F{"engine-f", "SonOfQuillmoor 5.2.1b\n", fa
 inline constexpr BuildProfile MOVECHECK{"movecheck", "Quillmoor Move Checker 7\n", true,
                                         GameLoopKind::MoveChecking, Evaluation::None, Leaf::None};
 
-// engine-a with the capture search taking the node-by-node walk; it chooses the same moves,
-// and its node counts are the reference node counts. (engine-b's capture search stops almost
-// at once, since it stands pat for the side that has just moved: it walks every node, a table
-// would cost it more than it saves.)
-inline constexpr BuildProfile ENGINE_A_EVERY_NODE = every_node(ENGINE_A);
-
 }  // namespace quill

@@ -44,11 +44,4 @@ struct BuildProfile {
     constexpr bool has_search() const { return leaf != Leaf::None; }
 };
 
-// The same build with its capture search taking the node-by-node walk: the form whose node
-// counts, the reference node counts, the behaviour signature and the equivalence tests compare.
-constexpr BuildProfile every_node(BuildProfile p) {
-    p.capture_method = CaptureMethod::EveryNode;
-    return p;
-}
-
 }  // namespace quill

@@ -7,7 +7,7 @@
 
 #include "board/attack_maps.h"
 #include "oracles/attack_maps_by_steps.h"
-#include "../random_position.h"
+#include "support/random_position.h"
 
 namespace quill {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/moves_impl.h"
-#include "../random_position.h"
+#include "support/random_position.h"
 
 namespace quill {
 namespace {

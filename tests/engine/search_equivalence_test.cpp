@@ -9,10 +9,11 @@
 #include <memory>
 #include <string>
 
-#include "support/position_setup.h"
 #include "builds/profiles.h"
 #include "engine/search_impl.h"
 #include "oracles/literal_search.h"
+#include "support/position_setup.h"
+#include "support/search_context.h"
 
 namespace quill {
 namespace {
