@@ -30,13 +30,13 @@ void BookCollector::add_game(const PgnGame& game, const ReplayWarning& warn) {
 
 void BookCollector::replay(const PgnLine& line, GamePosition position, int ply, bool variation,
                            const ReplayWarning& warn) {
-    std::vector<GamePosition> after;
     for (const PgnMove& move : line) {
         if (ply >= options_.plies) return;
-        const std::vector<LegalMove> moves = legal_moves(position, &after);
+        const std::vector<LegalMove> moves = legal_moves(position);
         const SanMatch match = resolve_san(move.san, position, moves);
-        if (match.status == SanStatus::Found && position.side == options_.colour)
-            note(text_of(position), text_of(after[match.index]));
+        // Only the move played is made again, on its own.
+        const GamePosition after = match.status == SanStatus::Found ? play_move(position, moves[match.index]) : position;
+        if (match.status == SanStatus::Found && position.side == options_.colour) note(text_of(position), text_of(after));
         if (options_.variations)
             for (const PgnLine& alternative : move.variations) replay(alternative, position, ply, true, warn);
         if (match.status != SanStatus::Found) {
@@ -44,7 +44,7 @@ void BookCollector::replay(const PgnLine& line, GamePosition position, int ply, 
                                 " is read up to it");
             return;
         }
-        position = after[match.index];
+        position = after;
         ++ply;
     }
 }

@@ -41,11 +41,13 @@ std::vector<int> fitting_moves(const SanWord& s, const std::vector<LegalMove>& m
             if (m.castling == s.castling) fits.push_back(i);
             continue;
         }
-        if (m.kind != s.kind || m.to != s.to) continue;
+        // Coordinates alone ("g8f6") name the piece by its square.
+        const bool square_named = !s.kind_written && s.from_file >= 0 && s.from_rank >= 0;
+        if ((m.kind != s.kind && !square_named) || m.to != s.to) continue;
         if (s.from_file >= 0 && square_file(m.from) != s.from_file) continue;
         if (s.from_rank >= 0 && square_rank(m.from) != s.from_rank) continue;
         // A pawn written without its file is a push along that file.
-        if (s.kind == PAWN && s.from_file < 0 && square_file(m.from) != square_file(m.to)) continue;
+        if (s.kind == PAWN && !s.kind_written && s.from_file < 0 && square_file(m.from) != square_file(m.to)) continue;
         if (s.promotion && !m.promotion) continue;
         if (s.capture && !m.capture) {
             capture_misfit = true;
@@ -90,6 +92,7 @@ std::optional<SanWord> parse_san(std::string_view word) {
     if (!w.empty() && (PIECE_LETTERS_SAN.find(w.front()) != std::string_view::npos || w.front() == 'P')) {
         const std::size_t k = PIECE_LETTERS_SAN.find(w.front());
         s.kind = k == std::string_view::npos ? PAWN : PieceKind(k);
+        s.kind_written = true;
         w.remove_prefix(1);
     }
     if (!w.empty() && is_file(w.front())) {

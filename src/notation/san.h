@@ -19,6 +19,7 @@ std::string quote(std::string_view word);
 struct SanWord {
     Castling castling = Castling::None;
     PieceKind kind = PAWN;
+    bool kind_written = false;           // a piece letter stands before the squares
     int from_file = -1, from_rank = -1;  // disambiguation, 0..7
     int to = -1;                         // square number of the destination
     bool capture = false;                // written with 'x' (or ':')
