@@ -65,6 +65,11 @@ void number_entries(std::vector<Entry>& entries, Color colour) {
         legal_moves(node.position, &after);
         for (const GamePosition& next : after) queue.push_back({next, node.ply + 1, false});
     }
+    // A repeated key stands where its first entry stands.
+    for (Entry& e : entries) {
+        const Entry& first = entries[first_key[std::string(e.key.begin(), e.key.end())]];
+        e.ply = first.ply;
+    }
 }
 
 std::string move_number(const Entry& e) {
