@@ -1,4 +1,5 @@
 // pgn_games [--games N] [--first G] [--seed S] [--opening-plies K] [--max-plies M] [--random]
+// pgn_games --replay FILE.pgn
 //
 // Writes games in PGN on standard output, each written as SAN by the notation library, for
 // trying bookmaker on many games. Game g opens with K random legal moves drawn from a
@@ -8,8 +9,14 @@
 // third time a position stands with the same side to move (a draw), or after M plies ("*").
 // Each game depends only on S and its own number, so --first G --games N writes games G to
 // G + N - 1 of any longer run exactly.
+//
+// --replay reads the games of a PGN file instead and prints the main line of each as the
+// moves in coordinates that a user types to the engine (castling as the king's move), one
+// game a line; it stops with status 1 at the first move that is not legal.
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <iostream>
 #include <map>
 #include <random>
@@ -93,14 +100,50 @@ std::string play_game(const Options& o, int number) {
     return write_pgn_game(tags, sans, result);
 }
 
+// Prints each game of the file as coordinate moves; 1 after a message when a move cannot be
+// played or the file cannot be read.
+int replay(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::cerr << "pgn_games: cannot read " << path << '\n';
+        return 1;
+    }
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    bool failed = false;
+    PgnReader reader(text, [&](int line, const std::string& message) {
+        std::cerr << path << ':' << line << ": " << message << '\n';
+        failed = true;
+    });
+    PgnGame game;
+    while (!failed && reader.next(game)) {
+        GamePosition position = start_position();
+        std::string line;
+        for (const PgnMove& move : game.moves) {
+            const std::vector<LegalMove> moves = legal_moves(position);
+            const SanMatch match = resolve_san(move.san, position, moves);
+            if (match.status != SanStatus::Found) {
+                std::cerr << path << ':' << move.line << ": " << match.message << '\n';
+                return 1;
+            }
+            if (!line.empty()) line += ' ';
+            line += coordinate_text(moves[match.index]);
+            position = play_move(position, moves[match.index]);
+        }
+        std::cout << line << '\n';
+    }
+    return failed ? 1 : 0;
+}
+
 int usage() {
-    std::cerr << "usage: pgn_games [--games N] [--first G] [--seed S] [--opening-plies K] [--max-plies M] [--random]\n";
+    std::cerr << "usage: pgn_games [--games N] [--first G] [--seed S] [--opening-plies K] [--max-plies M] [--random]\n"
+                 "       pgn_games --replay FILE.pgn\n";
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--replay") return replay(argv[2]);
     Options o;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
