@@ -11,6 +11,7 @@
 
 #include "board/attack_maps.h"
 #include "board/board_text.h"
+#include "book/answer_rights.h"
 #include "book/book_lookup.h"
 #include "builds/profile.h"
 #include "driver/display.h"
@@ -182,8 +183,8 @@ void engine_reply(GameState& g, BoardText& board_text, BookFile& black_book, Boo
         zero_move_ordinals(game);
         g.search.root_flag = 0;
         generate_moves(game);
-        // A book move is a move like any other: the engine's own en-passant chance is gone.
-        if (found) castling(game, engine)[EN_PASSANT_BYTE] = 0;
+        // A book answer is a move of the game: castling rights and en passant follow from it.
+        if (found) adopt_answer_rights(g.snapshot_stack.at(BEFORE_REPLY_SLOT), game, engine);
     }
     if (!found) search_reply<P>(g, board_text);
 

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <iostream>
 
+#include "console/standard_streams.h"
 #include "driver/game_loop.h"
 
 namespace quill {
@@ -32,10 +33,14 @@ int run_program(std::istream& in, std::ostream& out) {
 
 // The program's entry on the console. An xboard interface sends SIGINT to a protocol-1
 // engine before its moves; the programs ignore it and end only on "quit" or end of input.
+// Output that cannot be written ends the program with status 1 and a line on standard error.
 template <const BuildProfile& P>
 int program_main() {
+    open_standard_descriptors();
     std::signal(SIGINT, SIG_IGN);
-    return run_program<P>(std::cin, std::cout);
+    CheckedOutputBuffer checked(std::cout.rdbuf(), P.name);
+    std::ostream out(&checked);
+    return run_program<P>(std::cin, out);
 }
 
 }  // namespace quill
