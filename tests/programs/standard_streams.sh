@@ -7,6 +7,7 @@
 #   standard_streams.sh reader-gone     BIN_DIR PROGRAM   the reader of the output goes away
 #   standard_streams.sh size-limit      BIN_DIR           bookbuilder under a file-size limit
 #   standard_streams.sh full-disk       BIN_DIR SHIM      bookbuilder on a nearly full disk
+#   standard_streams.sh bookmaker       BIN_DIR BOOK      bookmaker's listing unwritable
 #
 # PROGRAM is engine-a to engine-f, movecheck or bookbuilder; SHIM is the write wrapper
 # full_disk_shim, loaded with LD_PRELOAD. A program whose output cannot be written says so in
@@ -53,6 +54,23 @@ check_torn_write() {
 }
 
 case $mode in
+  bookmaker)
+    # A listing or a book that never reached standard output is a failure (status 2, as for
+    # every other write failure of bookmaker), never a clean book.
+    for target in /dev/full closed; do
+      if [ $target = closed ]; then
+        reason="Bad file descriptor"
+        timeout "$limit" "$bin/bookmaker" show "$arg" >&- 2> stderr.txt
+      else
+        reason="No space left on device"
+        timeout "$limit" "$bin/bookmaker" show "$arg" > $target 2> stderr.txt
+      fi
+      status=$?
+      expect_status 2 $status "bookmaker show to $target"
+      expect_stderr "bookmaker: cannot write standard output: $reason"
+    done
+    ;;
+
   stdout-full)
     commands "$arg" > input.txt
     timeout "$limit" "$bin/$arg" < input.txt > /dev/full 2> stderr.txt
