@@ -5,7 +5,7 @@
 #include <array>
 #include <string_view>
 
-#include "board/input_line.h"
+#include "console/input_line.h"
 #include "bookbuilder/book_writer.h"
 
 namespace quill {

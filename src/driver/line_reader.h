@@ -4,7 +4,7 @@
 #include <istream>
 #include <string>
 
-#include "board/input_line.h"
+#include "console/input_line.h"
 
 namespace quill {
 

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <memory>
 
+#include "console/standard_streams.h"
 #include "driver/game_loop.h"
 
 namespace quill {
@@ -27,13 +28,17 @@ int run_program(std::istream& in, std::ostream& out, SearchContext<P>& context) 
 
 // The program's entry on the console. An xboard interface sends SIGINT to a protocol-1
 // engine before its moves; the programs ignore it and end only on "quit" or end of input.
+// Output that cannot be written ends the program with status 1 and a line on standard error.
 template <const BuildProfile& P>
 int program_main() {
+    open_standard_descriptors();
     std::signal(SIGINT, SIG_IGN);
+    CheckedOutputBuffer checked(std::cout.rdbuf(), P.name);
+    std::ostream out(&checked);
     // The search's working state lives as long as the program, the value table's proven
     // values included: they never go stale.
     const auto context = std::make_unique<SearchContext<P>>();
-    return run_program<P>(std::cin, std::cout, *context);
+    return run_program<P>(std::cin, out, *context);
 }
 
 }  // namespace quill

@@ -2,6 +2,7 @@
 
 #include "board/attack_maps.h"
 #include "board/board_text.h"
+#include "book/answer_rights.h"
 #include "book/book_lookup.h"
 #include "driver/move_text.h"
 #include "engine/iterators.h"
@@ -9,15 +10,15 @@
 
 namespace quill {
 
-bool book_reply(PositionRecord& game, Color engine, BookReader& book) {
+bool book_reply(const PositionRecord& before, PositionRecord& game, Color engine, BookReader& book) {
     int found = 1;
     book_lookup(game, found, book);
     game.white_move_ordinal = game.black_move_ordinal = 0;
     if (!found) return false;
-    // The answer replaced the piece boards. A book move is a move like any other: the
-    // engine's own en-passant chance is gone.
+    // The answer replaced the piece boards. A book answer is a move of the game: castling
+    // rights and en passant follow from what it changed.
     generate_moves(game);
-    expire_en_passant(game, engine);
+    adopt_answer_rights(before, game, engine);
     return true;
 }
 

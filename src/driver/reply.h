@@ -15,9 +15,10 @@
 namespace quill {
 
 // Looks the position up in the engine's book. On a hit the answer stands on the board,
-// regenerated, and the engine's en-passant chance is gone with its move; returns whether the
-// book answered. Either way both move ordinals are 0 afterwards.
-bool book_reply(PositionRecord& game, Color engine, BookReader& book);
+// regenerated, with the castling rights and en-passant chances its change from `before` (the
+// same position, regenerated) leaves; returns whether the book answered. Either way both move
+// ordinals are 0 afterwards.
+bool book_reply(const PositionRecord& before, PositionRecord& game, Color engine, BookReader& book);
 
 // Replaces a rejected choice of the search by the engine's first legal move from `base`, the
 // position the search chose from. Returns false when the engine has no legal move.
@@ -80,13 +81,13 @@ void engine_reply(SearchContext<P>& context, PositionRecord& game, Color engine,
     // Step 1. The position before the reply, regenerated: the user's move (or the game's
     // start, whose maps came from the attack pass) has left its derived boards stale.
     generate_moves(game);
+    const PositionRecord before = game;
     BoardText before_text;
-    maps_to_board_text(game, before_text);
-    const ByteBoard before_occupancy = pieces(game, engine);
+    maps_to_board_text(before, before_text);
     search.root_flag = search.best_ordinal = search.second_ordinal = 0;
 
     // Step 2. The book, else the search.
-    const bool from_book = book_reply(game, engine, book);
+    const bool from_book = book_reply(before, game, engine, book);
     ++engine_move_count;
     search.root_flag = 0;
     if (!from_book) {
@@ -100,7 +101,7 @@ void engine_reply(SearchContext<P>& context, PositionRecord& game, Color engine,
     }
 
     // Step 4. The move line.
-    announce_move(before_text, before_occupancy, game, engine, out);
+    announce_move(before_text, pieces(before, engine), game, engine, out);
 }
 
 }  // namespace quill

@@ -1,5 +1,6 @@
 // Records reach the file the moment they are written: a killed tool loses none, and a failed
-// write keeps every record before it. Both run the tool in a forked child process.
+// write keeps every record before it and nothing of its own. Both run the tool in a forked
+// child process.
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -82,9 +83,11 @@ TEST_F(RecordDurability, FailedWriteKeepsEarlierRecords) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         ::close(from_child[0]);
-        // The file may grow to exactly two records; the third write then stores nothing and
-        // fails instead of raising the file-size signal.
-        const rlimit limit{2 * BOOK_RECORD_BYTES, 2 * BOOK_RECORD_BYTES};
+        // The file may grow to two records and part of a third: the third write stores that
+        // part, and the next one fails instead of raising the file-size signal. The part must
+        // not stay in the book.
+        constexpr rlim_t ROOM = 2 * BOOK_RECORD_BYTES + 30;
+        const rlimit limit{ROOM, ROOM};
         ::signal(SIGXFSZ, SIG_IGN);
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(99);
         std::istringstream in("w\nd2d4\nw\nw\nw\n");

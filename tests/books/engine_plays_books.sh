@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
-# The engine, started beside the shipped books, plays every scripted line of them move for
-# move: the user's moves of a line are typed, and each move of the engine's colour must come
-# back as the engine's "move" line.
-#   engine_plays_books.sh ENGINE BOOKS_DIR
+# The engine, started beside the shipped books, plays every line of their PGN repertoires
+# move for move: the user's moves of a line are typed, and each move of the engine's colour
+# must come back as the engine's "move" line.
+#   engine_plays_books.sh ENGINE PGN_GAMES BOOKS_DIR
 #
-# A line is read from its script (comments left out, the first word of each line): square
-# pairs are moves, White's first; a king's e1g1, e1c1, e8g8 or e8c8 followed by the rook's
-# pair is one castling move, announced as the king's. The engine starts as Black; when the
-# first "w" finds White to move the line belongs to the white book, and "white2" hands White
-# to the engine there (lines that begin after some moves rely on the black book for the
-# engine's own moves before that point).
+# PGN_GAMES --replay turns each repertoire into lines of moves in coordinates, castling as
+# the king's move. The engine starts as Black. A line of the black book is played so from
+# the start. In a line of the white book the user plays White's first moves (the engine
+# answering them from the black book) until "white2" hands White to the engine at a point
+# from which it plays the rest of the line; the earliest such point counts (the start, or
+# after 1.d4 d5 for the Queen's Gambit lines).
 set -u
 engine=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-books=$(cd "$2" && pwd)
+pgn_games=$2
+books=$(cd "$3" && pwd)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cp "$books/wbook.vbk" "$books/bbook.vbk" "$scratch/" || exit 1
@@ -23,44 +24,40 @@ play() {
   (cd "$1" && printf '%s\n' "${@:2}" quit | timeout 300 "$engine" | grep '^move ')
 }
 
+# Plays one line with White handed to the engine before ply $2 (-1: the engine stays Black);
+# succeeds when every move of the engine is the line's.
+plays_line() {
+  local -a moves=($1) input=() expected=()
+  local handover=$2 ply engine_colour=black colour
+  for ((ply = 0; ply < ${#moves[@]}; ply++)); do
+    if [ "$ply" -eq "$handover" ]; then input+=(white2); engine_colour=white; fi
+    if [ $((ply % 2)) -eq 0 ]; then colour=white; else colour=black; fi
+    if [ $colour = $engine_colour ]; then expected+=("move ${moves[$ply]}"); else input+=("${moves[$ply]}"); fi
+  done
+  [ "$(play "$scratch" "${input[@]}")" = "$(printf '%s\n' "${expected[@]}")" ]
+}
+
 failed=0
 lines=0
-for script in "$books"/scripts/white/*.txt "$books"/scripts/black/*.txt; do
-  mapfile -t words < <(sed '/^#/d' "$script" | awk 'NF { print $1 }')
-  input=()
-  expected=()
-  side=white
-  engine_side=black
-  started=0
-  i=0
-  while [ $i -lt ${#words[@]} ]; do
-    word=${words[$i]}
-    i=$((i + 1))
-    if [ "$word" = w ]; then
-      if [ $started -eq 0 ] && [ $side = white ]; then
-        input+=(white2)
-        engine_side=white
-      fi
-      started=1
-      continue
+for colour in white black; do
+  mapfile -t games < <("$pgn_games" --replay "$books/repertoire-$colour.pgn") || exit 1
+  for line in "${games[@]}"; do
+    lines=$((lines + 1))
+    if [ $colour = black ]; then
+      plays_line "$line" -1 && continue
+    else
+      played=0
+      words=($line)
+      for ((handover = 0; handover < ${#words[@]}; handover += 2)); do
+        if plays_line "$line" $handover; then played=1; break; fi
+      done
+      [ $played -eq 1 ] && continue
     fi
-    case "$word:${words[$i]:-}" in
-      e1g1:h1f1 | e1c1:a1d1 | e8g8:h8f8 | e8c8:a8d8) i=$((i + 1)) ;;
-    esac
-    if [ $side = "$engine_side" ]; then expected+=("move $word"); else input+=("$word"); fi
-    if [ $side = white ]; then side=black; else side=white; fi
-  done
-
-  actual=$(play "$scratch" "${input[@]}")
-  want=$(printf '%s\n' "${expected[@]}")
-  lines=$((lines + 1))
-  if [ "$actual" != "$want" ]; then
-    echo "$(basename "$script"): typed: ${input[*]}"
-    diff <(echo "$want") <(echo "$actual") | sed 's/^/  /'
+    echo "the engine does not play the $colour line: $line"
     failed=1
-  fi
+  done
 done
-[ $lines -gt 0 ] || { echo "no scripted lines found"; failed=1; }
+[ $lines -ge 40 ] || { echo "only $lines repertoire lines found"; failed=1; }
 
 # The books are what makes these moves: without them the engine's search opens with
 # another first move as White and meets e2e4 with another reply as Black.
