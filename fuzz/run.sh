@@ -12,7 +12,10 @@
 # build/fuzz-artifacts/. Prints one summary line per target.
 #
 # With QUILL_FUZZ_WORKDIR set, the working corpora are kept in that folder and grow from one
-# run to the next (longer campaigns); otherwise they live in a temporary folder.
+# run to the next (longer campaigns); otherwise they live in a temporary folder. With
+# QUILL_FUZZ_RUNS=N each target stops after N executions (or SECONDS, whichever comes first);
+# with QUILL_FUZZ_SKIP_BUILD=1 the targets already built are used as they are, so that two
+# runs with different targets can share one build (see FUZZING.md, campaigns).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -45,7 +48,9 @@ bookbuilder_loop        bookbuilder_loop   60  16384
 
 build="$root/build/fuzz"
 build_log=$(mktemp)
-if ! { CXX=$cxx cmake -S "$root" -B "$build" -DQUILL_FUZZ=ON -DQUILL_BUILD_TESTS=OFF \
+if [ -n "${QUILL_FUZZ_SKIP_BUILD:-}" ]; then
+  : > "$build_log"
+elif ! { CXX=$cxx cmake -S "$root" -B "$build" -DQUILL_FUZZ=ON -DQUILL_BUILD_TESTS=OFF \
          -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
        cmake --build "$build" --target quill_fuzzers -j2; } >"$build_log" 2>&1; then
   tail -n 60 "$build_log"
@@ -94,7 +99,7 @@ while read -r target corpus timeout max_len; do
   TMPDIR="$work/$target/tmp" \
   ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" \
   UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
-    "$build/bin/$target" -max_total_time="$seconds" -timeout="$timeout" -rss_limit_mb=2048 \
+    "$build/bin/$target" -max_total_time="$seconds" ${QUILL_FUZZ_RUNS:+-runs=$QUILL_FUZZ_RUNS} -timeout="$timeout" -rss_limit_mb=2048 \
       -max_len="$max_len" -print_final_stats=1 -artifact_prefix="$work/$target/artifacts/" \
       "$work/$target/corpus" >"$log" 2>&1 || status=$?
 

@@ -120,22 +120,11 @@ std::string fen_of(const std::uint8_t* data, std::size_t size) {
         board[data[i] % 64] = piece == EMPTY_CHOICE ? ' ' : PIECES[piece];
     }
     const bool black = data[1] & 1;
-    std::string fen;
-    for (int rank = 7; rank >= 0; --rank) {
-        int empty = 0;
-        for (int file = 0; file < 8; ++file) {
-            const char c = board[rank * 8 + file];
-            if (c == ' ') {
-                ++empty;
-                continue;
-            }
-            if (empty) fen += static_cast<char>('0' + empty);
-            empty = 0;
-            fen += c;
-        }
-        if (empty) fen += static_cast<char>('0' + empty);
-        if (rank) fen += '/';
-    }
+    // The referee writes the placement: its board text runs from a8, the board here from a1.
+    std::string text(64, ' ');
+    for (int sq = 0; sq < 64; ++sq) text[(7 - sq / 8) * 8 + sq % 8] = board[sq];
+    const std::string placed = oracle::Position::from_board_text(text, oracle::Side::White)->fen();
+    std::string fen = placed.substr(0, placed.find(' '));
     fen += black ? " b " : " w ";
     std::string rights;
     for (int bit = 0; bit < 4; ++bit)
