@@ -16,6 +16,18 @@ namespace search_detail {
 
 constexpr int view_of(Color c) { return c == WHITE ? VIEW_WHITE : VIEW_BLACK; }
 
+// The node count at which the current search of a build with a node limit stops deepening.
+inline std::uint64_t deepening_ends_at = 0;
+
+// Whether a build with a node limit has used it up; always false for the programs.
+template <const BuildProfile& P>
+bool out_of_nodes() {
+    if constexpr (P.node_limit == 0)
+        return false;
+    else
+        return search_node_counter >= deepening_ends_at;
+}
+
 // Loads a node's own record from its parent's core, regenerated, with no move made yet.
 inline void load_node(const PositionRecord& parent, PositionRecord& node) {
     copy_position_core(parent, node);
@@ -109,6 +121,7 @@ std::int32_t capture_node(Color moved, std::int32_t alpha, std::int32_t beta, Po
     const std::int32_t stand = evaluate_position<P.evaluation>(node, view_of(viewer));
     if (stand >= beta) return beta;
     if (stand > alpha) alpha = stand;
+    if (out_of_nodes<P>()) return alpha;
 
     return with_child_record(ply, [&](PositionRecord& child) {
         bool cutoff = false;
@@ -159,8 +172,8 @@ std::int32_t table_capture_node(Color moved, std::int32_t alpha, std::int32_t be
     if (piece_board(node, viewer, KING).empty()) return KING_LOST_SCORE;
 
     // Without a capture to try the value is the stand-pat score: cheaper to evaluate than to
-    // look up.
-    if (capture_list_empty(node, side)) {
+    // look up. Past a node limit the search stands pat as well.
+    if (out_of_nodes<P>() || capture_list_empty(node, side)) {
         const std::int32_t stand = evaluate_position<P.evaluation>(node, view_of(viewer));
         return stand >= beta ? beta : stand > alpha ? stand : alpha;
     }
@@ -169,6 +182,11 @@ std::int32_t table_capture_node(Color moved, std::int32_t alpha, std::int32_t be
     // clipped to the wider one.
     CaptureValueTable& table = capture_value_table<P>();
     const CapturePositionKey key = CaptureValueTable::key_of(node, side);
+    // Only values found without reaching a node limit are proven; the counter only grows, so
+    // one that is still below the limit when a value is found was below it all along.
+    const auto remember = [&](std::int32_t lower, std::int32_t upper) {
+        if (!out_of_nodes<P>()) table.record(key, lower, upper);
+    };
     if (const CaptureBounds* known = table.find(key)) {
         if (known->lower >= beta) return beta;
         if (known->upper <= alpha) return alpha;
@@ -179,7 +197,7 @@ std::int32_t table_capture_node(Color moved, std::int32_t alpha, std::int32_t be
 
     const std::int32_t stand = evaluate_position<P.evaluation>(node, view_of(viewer));
     if (stand >= beta) {
-        table.record(key, stand, CAPTURE_VALUE_UNKNOWN_UPPER);
+        remember(stand, CAPTURE_VALUE_UNKNOWN_UPPER);
         return beta;
     }
     const std::int32_t alpha_in = alpha;
@@ -205,16 +223,16 @@ std::int32_t table_capture_node(Color moved, std::int32_t alpha, std::int32_t be
             make_child(node, side, moves[i].move, false, child);
             const std::int32_t v = -table_capture_node<P>(side, -beta, -alpha, child, ply + 1);
             if (v >= beta) {
-                table.record(key, beta, CAPTURE_VALUE_UNKNOWN_UPPER);
+                remember(beta, CAPTURE_VALUE_UNKNOWN_UPPER);
                 return beta;
             }
             if (v > alpha) alpha = v;
         }
         // Above the window's floor the value is exact; at the floor it is only bounded.
         if (alpha > alpha_in)
-            table.record(key, alpha, alpha);
+            remember(alpha, alpha);
         else
-            table.record(key, CAPTURE_VALUE_UNKNOWN_LOWER, alpha);
+            remember(CAPTURE_VALUE_UNKNOWN_LOWER, alpha);
         return alpha;
     });
 }
@@ -236,19 +254,21 @@ std::int32_t search_body(int depth, std::int32_t alpha, std::int32_t beta, Posit
     const Color engine = engine_color(engine_side);
     // The engine moves at odd depths, its opponent at even ones.
     const Color side = (ROOT_DEPTH - depth) % 2 == 0 ? engine : ~engine;
+    // Past a node limit every node below the root is a leaf; the root still tries its moves.
+    const bool limit_reached = ply > 0 && out_of_nodes<P>();
 
     if constexpr (P.leaf == Leaf::CaptureSearch) {
-        if (depth <= 1) {
+        if (depth <= 1 || limit_reached) {
             if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
             return leaf_capture_node<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
         }
     } else if constexpr (P.leaf == Leaf::NegatedCaptureSearch) {
-        if (depth <= 2) {
+        if (depth <= 2 || limit_reached) {
             if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
             return -leaf_capture_node<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
         }
     } else {
-        if (depth <= 1) return -evaluate_position<P.evaluation>(node, view_of(~side));
+        if (depth <= 1 || limit_reached) return -evaluate_position<P.evaluation>(node, view_of(~side));
     }
 
     return with_child_record(ply, [&](PositionRecord& child) {
@@ -306,6 +326,7 @@ std::int32_t search_root(int depth, std::int32_t alpha, std::int32_t beta, Posit
                          int engine_side, SearchOutputs& out, int best_recorded) {
     static_assert(P.has_search());
     ++search_node_counter;
+    if constexpr (P.node_limit != 0) search_detail::deepening_ends_at = search_node_counter + P.node_limit;
     const Color engine = engine_color(engine_side);
 
     // Root preparation: the first legal move stands as the answer until one is recorded.
