@@ -1,6 +1,6 @@
 // Shared pieces of the fuzz targets: a private scratch directory for the files the programs
-// open by fixed names, an input stream that serves the fuzz bytes line by line and can stop
-// early, and an output sink that checks every move line the engine prints.
+// open by fixed names, input streams that serve the fuzz bytes line by line (stopping early,
+// or asking the target for each line), and an output sink that keeps what a program prints.
 #pragma once
 
 #include <dirent.h>
@@ -12,8 +12,10 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <streambuf>
 #include <string>
+#include <utility>
 
 namespace quill::fuzzing {
 
@@ -125,62 +127,46 @@ private:
     std::function<bool()> more_;
 };
 
-// An output stream buffer that discards what it is given but checks the engine's move lines
-// as they go by: wherever "move " appears in a line, what follows it up to the line end must
-// be exactly a from-square and a to-square ("move e2e4"). Game-over verdicts carry no line
-// end, so a move line may follow one on the same line.
-class MoveLineSink : public std::streambuf {
+// An input stream buffer that serves one line at a time, each asked of `next` when the
+// program wants more input: a program reads a line to its end before it acts on it and asks
+// for the next one only when it has finished with it, so `next` learns that everything
+// printed since the line before belongs to that line. `next` returns the next line (with its
+// line end) or nothing to end the input.
+class ScriptedLines : public std::streambuf {
 public:
-    std::size_t move_lines() const { return move_lines_; }
-    std::size_t bytes() const { return bytes_; }
+    explicit ScriptedLines(std::function<std::optional<std::string>()> next) : next_(std::move(next)) {}
 
-    // Checks a last line that had no line end.
-    void finish() {
-        if (!line_.empty()) end_line();
+protected:
+    int_type underflow() override {
+        std::optional<std::string> line = next_();
+        if (!line || line->empty()) return traits_type::eof();
+        line_ = std::move(*line);
+        setg(line_.data(), line_.data(), line_.data() + line_.size());
+        return traits_type::to_int_type(line_[0]);
     }
+
+private:
+    std::function<std::optional<std::string>()> next_;
+    std::string line_;
+};
+
+// An output stream buffer that keeps what the program prints until it is taken.
+class OutputText : public std::streambuf {
+public:
+    std::string take() { return std::exchange(text_, {}); }
 
 protected:
     int_type overflow(int_type c) override {
-        if (!traits_type::eq_int_type(c, traits_type::eof())) put(traits_type::to_char_type(c));
+        if (!traits_type::eq_int_type(c, traits_type::eof())) text_.push_back(traits_type::to_char_type(c));
         return traits_type::not_eof(c);
     }
     std::streamsize xsputn(const char* s, std::streamsize n) override {
-        for (std::streamsize i = 0; i < n; ++i) put(s[i]);
+        text_.append(s, static_cast<std::size_t>(n));
         return n;
     }
 
 private:
-    // Only the tail of a line is kept: enough to hold a move line, even behind a long run of
-    // verdicts printed without line ends.
-    static constexpr std::size_t KEPT = 64;
-
-    void put(char c) {
-        ++bytes_;
-        if (c == '\n') {
-            end_line();
-            return;
-        }
-        if (line_.size() == KEPT) line_.erase(0, 1);
-        line_.push_back(c);
-    }
-
-    void end_line() {
-        const std::size_t at = line_.rfind("move ");
-        if (at != std::string::npos) {
-            ++move_lines_;
-            const std::string squares = line_.substr(at + 5);
-            const auto file = [](char c) { return c >= 'a' && c <= 'h'; };
-            const auto rank = [](char c) { return c >= '1' && c <= '8'; };
-            if (squares.size() != 4 || !file(squares[0]) || !rank(squares[1]) || !file(squares[2]) ||
-                !rank(squares[3]))
-                fail("malformed move line", line_);
-        }
-        line_.clear();
-    }
-
-    std::string line_;
-    std::size_t move_lines_ = 0;
-    std::size_t bytes_ = 0;
+    std::string text_;
 };
 
 }  // namespace quill::fuzzing

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Soak run: refereed games between every ordered pair of engine builds, each build in both
-# colours, by tools/selfplay with movecheck as the referee of every move. Prints one table row
-# per pair (Markdown, ready for SOAK.md), the totals and the slowest reply of the whole run,
-# and exits with 1 when any game had an illegal move, a missing move or a reply over the time.
+# colours, by tools/selfplay with movecheck and the independent referee of the tests judging
+# every move. Prints one table row per pair (Markdown, ready for SOAK.md), the totals, the
+# slowest reply of each build and of the whole run, and exits with 1 when any game had an
+# illegal move, a missing move, a reply over the time or a move the two referees judged
+# differently.
 #
 #   tools/soak.sh [options] BIN_DIR
 #     BIN_DIR             folder with selfplay, movecheck and the engine builds
@@ -16,9 +18,13 @@
 #     --only E            play only the pairs that include build E
 #     --log DIR           keep each pair's selfplay report in DIR (default: a scratch folder)
 #     --selfplay PATH     the selfplay program (default: BIN_DIR/selfplay)
+#     --books DIR         play from the books of DIR's folders, one folder per game in turn
+#                         (made by tools/soak_books.sh), starting at a different folder for
+#                         every pair; the games then open from the books
 #
-# Each pair draws its openings, White's first move, from the twenty legal first moves, starting
-# at a different place for every pair, so that two deterministic builds play different games.
+# Without --books each pair draws its openings, White's first move, from the twenty legal
+# first moves, starting at a different place for every pair, so that two deterministic builds
+# play different games.
 set -u
 
 engines="engine-a engine-b engine-c engine-d engine-e engine-f"
@@ -29,7 +35,9 @@ self=1
 only=""
 log=""
 selfplay=""
+books=""
 declare -A games_with=()
+declare -A build_slowest=()
 
 usage() {
   sed -n '2,/^set -u/p' "$0" | sed '$d; s/^# \{0,1\}//' >&2
@@ -47,6 +55,7 @@ while [ $# -gt 0 ]; do
     --only) only=$2; shift 2 ;;
     --log) log=$2; shift 2 ;;
     --selfplay) selfplay=$2; shift 2 ;;
+    --books) books=$2; shift 2 ;;
     -h|--help) usage ;;
     --*) usage ;;
     *) break ;;
@@ -85,11 +94,11 @@ games_for() {
   echo "$n"
 }
 
-echo "| White | Black | games | 1-O | O-1 | DRAW | unfinished | plies | illegal | missing | no move in time | slowest reply (s) |"
-echo "|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
+echo "| White | Black | games | 1-O | O-1 | DRAW | unfinished | plies | illegal | missing | no move in time | referees disagree | slowest reply (s) |"
+echo "|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
 
 total_games=0 total_plies=0 total_white=0 total_black=0 total_draw=0 total_unfinished=0
-total_illegal=0 total_missing=0 total_slow=0 slowest=0 slowest_where="" failed=0 pair=0
+total_illegal=0 total_missing=0 total_slow=0 total_disagree=0 slowest=0 slowest_where="" failed=0 pair=0
 started=$SECONDS
 for white in $engines; do
   for black in $engines; do
@@ -97,8 +106,13 @@ for white in $engines; do
     if [ -n "$only" ] && [ "$white" != "$only" ] && [ "$black" != "$only" ]; then pair=$((pair + 1)); continue; fi
     n=$(games_for "$white" "$black")
     report="$log/$white-vs-$black.txt"
+    if [ -n "$books" ]; then
+      opening_args=(--books "$books" --book-offset $((pair * 7)))
+    else
+      opening_args=(--openings "$(openings_for $pair)")
+    fi
     "$selfplay" "$bin/$white" "$bin/$black" "$bin/movecheck" --games "$n" --plies "$plies" \
-      --timeout "$timeout" --openings "$(openings_for $pair)" > "$report" 2>&1
+      --timeout "$timeout" "${opening_args[@]}" > "$report" 2>&1
     pair=$((pair + 1))
     summary=$(grep '^summary: ' "$report")
     if [ -z "$summary" ]; then
@@ -107,26 +121,37 @@ for white in $engines; do
       continue
     fi
     # summary: N games, P plies; 1-O a, O-1 b, DRAW c, unfinished d; illegal moves i,
-    # missing moves m, no move in time t; slowest reply s s -- the numbers in that order once
-    # the result names, which hold digits themselves, are taken out.
-    read -r g p w b d u i m t s < <(sed 's/1-O//; s/O-1//' <<< "$summary" | grep -oE '[0-9]+(\.[0-9]+)?' | tr '\n' ' ')
-    echo "| $white | $black | $g | $w | $b | $d | $u | $p | $i | $m | $t | $s |"
+    # missing moves m, no move in time t, referees disagree r; slowest reply s s; slowest
+    # White reply sw s, slowest Black reply sb s -- the numbers in that order once the result
+    # names, which hold digits themselves, are taken out.
+    read -r g p w b d u i m t r s sw sb < <(sed 's/1-O//; s/O-1//' <<< "$summary" | grep -oE '[0-9]+(\.[0-9]+)?' | tr '\n' ' ')
+    echo "| $white | $black | $g | $w | $b | $d | $u | $p | $i | $m | $t | $r | $s |"
+    for side in "$white:$sw" "$black:$sb"; do
+      if awk -v a="${side#*:}" -v b="${build_slowest[${side%%:*}]:-0}" 'BEGIN { exit !(a > b) }'; then
+        build_slowest[${side%%:*}]=${side#*:}
+      fi
+    done
     total_games=$((total_games + g)) total_plies=$((total_plies + p))
     total_white=$((total_white + w)) total_black=$((total_black + b)) total_draw=$((total_draw + d))
     total_unfinished=$((total_unfinished + u)) total_illegal=$((total_illegal + i))
-    total_missing=$((total_missing + m)) total_slow=$((total_slow + t))
+    total_missing=$((total_missing + m)) total_slow=$((total_slow + t)) total_disagree=$((total_disagree + r))
     if awk -v a="$s" -v b="$slowest" 'BEGIN { exit !(a > b) }'; then
       slowest=$s
       slowest_where="$white against $black: $(grep '^slowest reply: ' "$report" | sed 's/^slowest reply: //')"
     fi
-    if [ "$i" != 0 ] || [ "$m" != 0 ] || [ "$t" != 0 ]; then
+    if [ "$i" != 0 ] || [ "$m" != 0 ] || [ "$t" != 0 ] || [ "$r" != 0 ]; then
       failed=1
-      grep -E 'illegal move|missing move|no move in time|not started' "$report" | grep '^game' >&2
+      grep -A2 -E 'illegal move|missing move|no move in time|referees disagree|not started' "$report" |
+        grep -E '^game|^  position' >&2
     fi
   done
 done
-echo "| all | all | $total_games | $total_white | $total_black | $total_draw | $total_unfinished | $total_plies | $total_illegal | $total_missing | $total_slow | $slowest |"
+echo "| all | all | $total_games | $total_white | $total_black | $total_draw | $total_unfinished | $total_plies | $total_illegal | $total_missing | $total_slow | $total_disagree | $slowest |"
 echo
+echo "slowest reply of each build (s):"
+for e in $engines; do
+  [ -n "${build_slowest[$e]:-}" ] && echo "  $e ${build_slowest[$e]}"
+done
 echo "slowest reply: $slowest_where"
 echo "time: $((SECONDS - started)) s; reports in $log"
 exit $failed

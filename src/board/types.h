@@ -166,15 +166,16 @@ static_assert(std::is_trivially_copyable_v<PositionRecord>);
 // type; move_made_flag and the move ordinals are simply unused there.
 using GameMaps = PositionRecord;
 
+// The twelve piece boards of a record by colour and kind. A table at namespace scope, so
+// that no call copies it onto the stack (which instrumented builds check byte by byte).
+inline constexpr ByteBoard PositionRecord::* PIECE_BOARD_FIELDS[2][PIECE_KIND_NB] = {
+    {&PositionRecord::white_knights, &PositionRecord::white_bishops, &PositionRecord::white_rooks,
+     &PositionRecord::white_queens, &PositionRecord::white_king, &PositionRecord::white_pawns},
+    {&PositionRecord::black_knights, &PositionRecord::black_bishops, &PositionRecord::black_rooks,
+     &PositionRecord::black_queens, &PositionRecord::black_king, &PositionRecord::black_pawns}};
+
 // Colour-generic access to the fields of a record.
-constexpr ByteBoard& piece_board(PositionRecord& r, Color c, PieceKind k) {
-    constexpr ByteBoard PositionRecord::* boards[2][PIECE_KIND_NB] = {
-        {&PositionRecord::white_knights, &PositionRecord::white_bishops, &PositionRecord::white_rooks,
-         &PositionRecord::white_queens, &PositionRecord::white_king, &PositionRecord::white_pawns},
-        {&PositionRecord::black_knights, &PositionRecord::black_bishops, &PositionRecord::black_rooks,
-         &PositionRecord::black_queens, &PositionRecord::black_king, &PositionRecord::black_pawns}};
-    return r.*boards[c][k];
-}
+constexpr ByteBoard& piece_board(PositionRecord& r, Color c, PieceKind k) { return r.*PIECE_BOARD_FIELDS[c][k]; }
 constexpr const ByteBoard& piece_board(const PositionRecord& r, Color c, PieceKind k) {
     return piece_board(const_cast<PositionRecord&>(r), c, k);
 }

@@ -1,6 +1,7 @@
 // A build profile: the few points at which the seven programs differ, fixed at build time.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace quill {
@@ -37,11 +38,22 @@ struct BuildProfile {
     Evaluation evaluation;
     Leaf leaf;
     CaptureMethod capture_method = CaptureMethod::EveryNode;
+    // Nodes one search may visit before it stops deepening; 0, no limit, in every program.
+    // Only test builds set it (the fuzz targets play thousands of replies a second): past the
+    // limit every node below the root is scored as a leaf and the capture search stands pat,
+    // so a reply costs about the limit and is still one of the side's moves.
+    std::uint64_t node_limit = 0;
 
     constexpr bool has_capture_search() const {
         return leaf == Leaf::CaptureSearch || leaf == Leaf::NegatedCaptureSearch;
     }
     constexpr bool has_search() const { return leaf != Leaf::None; }
 };
+
+// The same build with a search that stops deepening after `nodes` nodes (test builds only).
+constexpr BuildProfile with_node_limit(BuildProfile p, std::uint64_t nodes) {
+    p.node_limit = nodes;
+    return p;
+}
 
 }  // namespace quill

@@ -37,6 +37,7 @@ struct NoCaptureValues {};
 template <const BuildProfile& P>
 struct SearchContext {
     std::uint64_t nodes = 0;  // calls of search_root and capture_search
+    std::uint64_t deepening_ends_at = 0;  // with a node limit: the count where the search stops deepening
     std::array<PositionRecord, CHILD_RECORD_SLOTS> child_records{};
     [[no_unique_address]] std::conditional_t<P.capture_method == CaptureMethod::ValueTable, CaptureValueTable,
                                              NoCaptureValues> capture_values{};

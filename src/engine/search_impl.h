@@ -14,6 +14,16 @@ namespace quill {
 
 namespace detail {
 
+// Whether a build with a node limit has used it up in the current search; always false for
+// the programs.
+template <const BuildProfile& P>
+bool out_of_nodes(const SearchContext<P>& context) {
+    if constexpr (P.node_limit == 0)
+        return false;
+    else
+        return context.nodes >= context.deepening_ends_at;
+}
+
 // Loads a node's own record from its parent's core, regenerated, with no move made yet.
 inline void load_node(const PositionRecord& parent, PositionRecord& node) {
     copy_position_core(parent, node);
@@ -102,6 +112,7 @@ std::int32_t capture_node(SearchContext<P>& context, Color moved, std::int32_t a
     const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
     if (stand >= beta) return beta;
     if (stand > alpha) alpha = stand;
+    if (out_of_nodes(context)) return alpha;
 
     return with_child_record(context, ply, [&](PositionRecord& child) {
         bool cutoff = false;
@@ -144,8 +155,8 @@ std::int32_t table_capture_node(SearchContext<P>& context, Color moved, std::int
     if (piece_board(node, viewer, KING).empty()) return KING_LOST_SCORE;
 
     // Without a capture to try the value is the stand-pat score: cheaper to evaluate than to
-    // look up.
-    if (capture_list_empty(node, side)) {
+    // look up. Past a node limit the search stands pat as well.
+    if (out_of_nodes(context) || capture_list_empty(node, side)) {
         const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
         return stand >= beta ? beta : stand > alpha ? stand : alpha;
     }
@@ -154,6 +165,11 @@ std::int32_t table_capture_node(SearchContext<P>& context, Color moved, std::int
     // clipped to the wider one.
     CaptureValueTable& table = context.capture_values;
     const CapturePositionKey key = CaptureValueTable::key_of(node, side);
+    // Only values found without reaching a node limit are proven; the counter only grows, so
+    // one that is still below the limit when a value is found was below it all along.
+    const auto remember = [&](std::int32_t lower, std::int32_t upper) {
+        if (!out_of_nodes(context)) table.record(key, lower, upper);
+    };
     if (const CaptureBounds* known = table.find(key)) {
         if (known->lower >= beta) return beta;
         if (known->upper <= alpha) return alpha;
@@ -164,7 +180,7 @@ std::int32_t table_capture_node(SearchContext<P>& context, Color moved, std::int
 
     const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
     if (stand >= beta) {
-        table.record(key, stand, CAPTURE_VALUE_UNKNOWN_UPPER);
+        remember(stand, CAPTURE_VALUE_UNKNOWN_UPPER);
         return beta;
     }
     const std::int32_t alpha_in = alpha;
@@ -191,16 +207,16 @@ std::int32_t table_capture_node(SearchContext<P>& context, Color moved, std::int
             make_child(node, side, moves[i].move, false, child);
             const std::int32_t v = -table_capture_node<P>(context, side, -beta, -alpha, child, ply + 1);
             if (v >= beta) {
-                table.record(key, beta, CAPTURE_VALUE_UNKNOWN_UPPER);
+                remember(beta, CAPTURE_VALUE_UNKNOWN_UPPER);
                 return beta;
             }
             if (v > alpha) alpha = v;
         }
         // Above the window's floor the value is exact; at the floor it is only bounded.
         if (alpha > alpha_in)
-            table.record(key, alpha, alpha);
+            remember(alpha, alpha);
         else
-            table.record(key, CAPTURE_VALUE_UNKNOWN_LOWER, alpha);
+            remember(CAPTURE_VALUE_UNKNOWN_LOWER, alpha);
         return alpha;
     });
 }
@@ -234,19 +250,21 @@ std::int32_t search_body(const SearchRun<P>& run, int depth, std::int32_t alpha,
     const Color engine = run.engine;
     // The engine moves at odd depths, its opponent at even ones.
     const Color side = (ROOT_DEPTH - depth) % 2 == 0 ? engine : ~engine;
+    // Past a node limit every node below the root is a leaf; the root still tries its moves.
+    const bool limit_reached = ply > 0 && out_of_nodes(context);
 
     if constexpr (P.leaf == Leaf::CaptureSearch) {
-        if (depth <= 1) {
+        if (depth <= 1 || limit_reached) {
             if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
             return leaf_capture_node<P>(context, ~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
         }
     } else if constexpr (P.leaf == Leaf::NegatedCaptureSearch) {
-        if (depth <= 2) {
+        if (depth <= 2 || limit_reached) {
             if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
             return -leaf_capture_node<P>(context, ~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
         }
     } else {
-        if (depth <= 1) return -evaluate_position<P.evaluation>(node, ~side);
+        if (depth <= 1 || limit_reached) return -evaluate_position<P.evaluation>(node, ~side);
     }
 
     return with_child_record(context, ply, [&](PositionRecord& child) {
@@ -298,6 +316,7 @@ std::int32_t search_root(SearchContext<P>& context, int depth, std::int32_t alph
                          PositionRecord& record, Color engine, SearchOutputs& out, int best_recorded) {
     static_assert(P.has_search());
     ++context.nodes;
+    if constexpr (P.node_limit != 0) context.deepening_ends_at = context.nodes + P.node_limit;
 
     // Root preparation: the first legal move stands as the answer until one is recorded.
     if (depth == ROOT_DEPTH && out.root_flag == 0) {

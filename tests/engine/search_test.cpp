@@ -673,5 +673,61 @@ TEST_P(NoisyRoot, PlaysALegalMoveRepeatablyUnderOneSeed) {
 
 INSTANTIATE_TEST_SUITE_P(Noisy, NoisyRoot, ::testing::ValuesIn(NOISY), build_name);
 
+// ---------------------------------------------------------------------------------------
+// A node limit, which only test builds set.
+
+constexpr std::uint64_t NODE_LIMIT = 300;
+// After the limit each node on the path being searched still scores its remaining moves as
+// leaves (a node and a capture-search node each): at most two per move and level.
+constexpr std::uint64_t LIMIT_OVERSHOOT = 2 * MAX_MOVE_ORDINAL * ROOT_DEPTH;
+
+inline constexpr BuildProfile ENGINE_A_LIMITED = with_node_limit(ENGINE_A, NODE_LIMIT);
+inline constexpr BuildProfile ENGINE_B_LIMITED = with_node_limit(ENGINE_B, NODE_LIMIT);
+inline constexpr BuildProfile ENGINE_E_LIMITED = with_node_limit(ENGINE_E, NODE_LIMIT);
+inline constexpr BuildProfile ENGINE_A_UNREACHED_LIMIT = with_node_limit(ENGINE_A, std::uint64_t{1} << 40);
+
+struct LimitedBuild {
+    Build limited, unlimited;
+};
+
+void PrintTo(const LimitedBuild& b, std::ostream* os) { *os << b.unlimited.profile->name; }
+
+class NodeLimit : public ::testing::TestWithParam<LimitedBuild> {};
+
+// An opening position costs each build thousands of nodes; with the limit the search stops
+// near it and the root still records one of its moves.
+TEST_P(NodeLimit, BoundsTheSearchAndTheRootStillChooses) {
+    const PositionRecord position = record_from(NOISY_POSITIONS[0].fen);
+    for (const Color engine : {WHITE, BLACK}) {
+        const RootResult limited = GetParam().limited.search(position, engine, EXCLUDE_NOTHING);
+        const std::uint64_t limited_nodes = limited.nodes;
+        const std::uint64_t full_nodes = GetParam().unlimited.search(position, engine, EXCLUDE_NOTHING).nodes;
+
+        EXPECT_GT(full_nodes, NODE_LIMIT + LIMIT_OVERSHOOT) << "the position is too small to show the limit";
+        EXPECT_GE(limited_nodes, NODE_LIMIT);
+        EXPECT_LE(limited_nodes, NODE_LIMIT + LIMIT_OVERSHOOT);
+        EXPECT_NE(limited.played, NO_MOVE);
+        EXPECT_NE(limited.move, "????");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, NodeLimit,
+                         ::testing::Values(LimitedBuild{build<ENGINE_A_LIMITED>(), build<ENGINE_A>()},
+                                           LimitedBuild{build<ENGINE_B_LIMITED>(), build<ENGINE_B>()},
+                                           LimitedBuild{build<ENGINE_E_LIMITED>(), build<ENGINE_E>()}),
+                         [](const auto& info) { return build_name({info.param.unlimited, info.index}); });
+
+// A limit the search never reaches changes neither the move nor the score.
+TEST(NodeLimit, UnreachedLimitChangesNothing) {
+    for (const Tactic& t : HANGING_QUEENS) {
+        const PositionRecord position = record_from(t.fen);
+        const RootResult plain = search<ENGINE_A>(position, t.engine);
+        const RootResult limited = search<ENGINE_A_UNREACHED_LIMIT>(position, t.engine);
+        EXPECT_EQ(limited.played, plain.played);
+        EXPECT_EQ(limited.score, plain.score);
+        EXPECT_EQ(limited.move, t.move);
+    }
+}
+
 }  // namespace
 }  // namespace quill

@@ -21,6 +21,8 @@ expect() {
 
 SCRIPTED_WHITE="e2e4 e2e5" SCRIPTED_BLACK="e7e5" expect 1 'illegal move (White played e2e5 at ply 3)'
 SCRIPTED_WHITE="e2e4" SCRIPTED_BLACK="e2e4" expect 1 'illegal move (Black played e2e4 at ply 2)'
+# The position of a fault, for the report: after 1.e4 e5 White to move.
+SCRIPTED_WHITE="e2e4 e2e5" SCRIPTED_BLACK="e7e5" expect 1 'position: rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e6$'
 SCRIPTED_WHITE="e2e4" SCRIPTED_BLACK="exit" expect 1 'missing move (Black ended without a move at ply 2)'
 TIMEOUT=1 SCRIPTED_WHITE="e2e4" SCRIPTED_BLACK="hang" expect 1 'no move in time (Black gave no move within the time at ply 2)'
 TIMEOUT=1 SCRIPTED_WHITE="e2e4" SCRIPTED_BLACK="hang" expect 1 'slowest reply: 1\.[0-9]* s, game 1, ply 2, scripted_engine.sh as Black, after: e2e4$'

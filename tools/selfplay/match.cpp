@@ -3,11 +3,14 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string_view>
+#include <utility>
 
 #include <unistd.h>
 
 #include "child_process.h"
+#include "referee.h"
 
 namespace quill::selfplay {
 
@@ -22,16 +25,33 @@ std::size_t text_index(char file, char rank) {
     return static_cast<std::size_t>((8 - (rank - '0')) * 8 + (file - 'a'));
 }
 
-// Writes a white book answering the start position with `opening` played.
-bool write_opening_book(const std::string& dir, const std::string& opening) {
-    std::string answer(START_TEXT);
-    const std::size_t from = text_index(opening[0], opening[1]);
-    const std::size_t to = text_index(opening[2], opening[3]);
-    answer[to] = answer[from];
-    answer[from] = ' ';
-    std::ofstream book(dir + "/wbook.vbk", std::ios::binary);
-    book << START_TEXT << "\r\n" << answer << "\r\n";
-    return static_cast<bool>(book);
+std::string file_text(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Puts the books of `books` (if any) into the game's directory; with an `opening`, an entry
+// answering the start position with that move comes first in the white book, where it wins
+// over any other answer to the start position.
+bool write_books(const std::string& dir, const std::string& books, const std::string& opening) {
+    std::string white = books.empty() ? "" : file_text(books + "/wbook.vbk");
+    const std::string black = books.empty() ? "" : file_text(books + "/bbook.vbk");
+    if (!opening.empty()) {
+        std::string answer(START_TEXT);
+        const std::size_t from = text_index(opening[0], opening[1]);
+        const std::size_t to = text_index(opening[2], opening[3]);
+        answer[to] = answer[from];
+        answer[from] = ' ';
+        white = std::string(START_TEXT) + "\r\n" + answer + "\r\n" + white;
+    }
+    const std::pair<const char*, const std::string*> files[] = {{"/wbook.vbk", &white}, {"/bbook.vbk", &black}};
+    for (const auto& [name, text] : files) {
+        if (text->empty()) continue;
+        std::ofstream book(dir + name, std::ios::binary);
+        book << *text;
+        if (!book) return false;
+    }
+    return true;
 }
 
 // A scratch directory that is removed, with the book in it, when the game is over.
@@ -45,6 +65,7 @@ struct ScratchDir {
     ~ScratchDir() {
         if (path.empty()) return;
         unlink((path + "/wbook.vbk").c_str());
+        unlink((path + "/bbook.vbk").c_str());
         rmdir(path.c_str());
     }
 };
@@ -111,6 +132,7 @@ const char* describe(GameEnd end) {
         case GameEnd::IllegalMove: return "illegal move";
         case GameEnd::MissingMove: return "missing move";
         case GameEnd::SlowMove: return "no move in time";
+        case GameEnd::Disagreement: return "referees disagree";
         case GameEnd::StartFailure: return "not started";
     }
     return "?";
@@ -127,7 +149,7 @@ GameReport play_game(const MatchSettings& settings, const std::string& opening) 
 
     ScratchDir dir;
     if (dir.path.empty()) return fail(GameEnd::StartFailure, "no scratch directory");
-    if (!opening.empty() && !write_opening_book(dir.path, opening)) return fail(GameEnd::StartFailure, "cannot write the book");
+    if (!write_books(dir.path, settings.books, opening)) return fail(GameEnd::StartFailure, "cannot write the books");
 
     ChildProcess white, black, referee;
     if (!white.start(settings.white, dir.path)) return fail(GameEnd::StartFailure, "cannot start " + settings.white);
@@ -138,27 +160,49 @@ GameReport play_game(const MatchSettings& settings, const std::string& opening) 
 
     ChildProcess* engines[2] = {&white, &black};
     static const char* const SIDE[2] = {"White", "Black"};
+    // The second referee: the rules of chess written apart from the engine and movecheck.
+    oracle::Position position = oracle::Position::start();
+    const auto fault = [&](GameEnd end, std::string what) {
+        report.position = position.fen();
+        return fail(end, std::move(what));
+    };
     std::string move = "go";  // what the side to move is told: "go" first, then the last move
     for (int ply = 0; ply < settings.max_plies; ++ply) {
         ChildProcess& mover = *engines[ply % 2];
         const auto asked = std::chrono::steady_clock::now();
-        if (!mover.send(move)) return fail(GameEnd::MissingMove, std::string(SIDE[ply % 2]) + " has ended before ply " + std::to_string(ply + 1));
+        if (!mover.send(move)) return fault(GameEnd::MissingMove, std::string(SIDE[ply % 2]) + " has ended before ply " + std::to_string(ply + 1));
         const ReadStatus status = read_move(mover, settings.reply_timeout, move);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count();
         if (status == ReadStatus::Timeout) {
             report.slowest_reply = seconds;
             report.slowest_ply = ply;
-            return fail(GameEnd::SlowMove, std::string(SIDE[ply % 2]) + " gave no move within the time at ply " + std::to_string(ply + 1));
+            report.slowest_by_side[ply % 2] = seconds;
+            return fault(GameEnd::SlowMove, std::string(SIDE[ply % 2]) + " gave no move within the time at ply " + std::to_string(ply + 1));
         }
-        if (status != ReadStatus::Line) return fail(GameEnd::MissingMove, std::string(SIDE[ply % 2]) + " ended without a move at ply " + std::to_string(ply + 1));
+        if (status != ReadStatus::Line) return fault(GameEnd::MissingMove, std::string(SIDE[ply % 2]) + " ended without a move at ply " + std::to_string(ply + 1));
         if (seconds > report.slowest_reply) {
             report.slowest_reply = seconds;
             report.slowest_ply = ply;
         }
+        double& side_slowest = report.slowest_by_side[ply % 2];
+        if (seconds > side_slowest) side_slowest = seconds;
         std::string answer, verdict;
         if (!judge(referee, move, answer, verdict)) return fail(GameEnd::StartFailure, "the referee stopped answering");
-        if (answer != "ok") return fail(GameEnd::IllegalMove, std::string(SIDE[ply % 2]) + " played " + move + " at ply " + std::to_string(ply + 1));
+        const std::string played = std::string(SIDE[ply % 2]) + " played " + move + " at ply " + std::to_string(ply + 1);
+        const bool legal = position.find(move).has_value();
+        if (legal != (answer == "ok"))
+            return fault(GameEnd::Disagreement, played + ", which movecheck judged " + answer + " and the rules " +
+                                                   (legal ? "allow" : "forbid"));
+        if (!legal) return fault(GameEnd::IllegalMove, played);
+        position.play(move);
         report.moves.push_back(move);
+        // The game is over exactly when the side to move has no legal move: mate or stalemate.
+        const std::string rules_verdict = position.checkmated()
+                                              ? (position.to_move() == oracle::Side::White ? "O-1" : "1-O")
+                                              : position.stalemated() ? "DRAW" : "";
+        if (verdict != rules_verdict)
+            return fault(GameEnd::Disagreement, "after " + played + " movecheck's verdict is \"" + verdict +
+                                                   "\" and the rules' \"" + rules_verdict + "\"");
         if (!verdict.empty()) {
             report.end = end_of(verdict);
             return report;
