@@ -2,5 +2,24 @@
 #include <iostream>
 
 #include "bookbuilder/book_builder.h"
+#include "driver/arguments.h"
 
-int main() { return quill::run_book_builder(std::cin, std::cout); }
+namespace {
+
+// What bookbuilder tells about itself on its command line.
+constexpr quill::ProgramDescription BOOKBUILDER{
+    "bookbuilder", "writes opening-book entries for the Quillmoor chess engines",
+    "it takes none: start it in the folder where book.vbk is to be written",
+    "It shows a board and reads one command per line on standard input: a move as its two\n"
+    "squares (e2e4, no rules applied), sQd3 to put a piece on a square, z to reset the board,\n"
+    "w to write the board, ! to show it again and ? for help. Each w appends the board as one\n"
+    "line to book.vbk in the working directory, a position and then its answer in turn; copy\n"
+    "the entries into wbook.vbk or bbook.vbk where the engine is started. End it with Ctrl-D.\n"};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (auto status = quill::handle_arguments(argc, argv, BOOKBUILDER, std::cout, std::cerr))
+        return *status;
+    return quill::run_book_builder(std::cin, std::cout);
+}
