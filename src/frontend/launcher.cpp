@@ -151,6 +151,42 @@ std::string xboard_greeting(const BuildProfile& build) {
            (verdict ? " reuse=0" : "") + " done=1\n";
 }
 
+namespace {
+
+// Makes the book folder on first use, says so, and makes it the working directory. Returns
+// false, after saying why, when that cannot be done.
+bool enter_book_folder(const fs::path& program_folder) {
+    const auto folder = user_book_folder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    if (!folder) {
+        std::cerr << "quillmoor: no home folder for the book folder\n";
+        return false;
+    }
+    const fs::path books = installed_books_folder(program_folder);
+    const BookFolderResult prepared = prepare_book_folder(*folder, books);
+    if (!prepared.error.empty()) {
+        std::cerr << "quillmoor: " << prepared.error << '\n';
+        return false;
+    }
+    if (prepared.made) {
+        std::cerr << "quillmoor: made your book folder " << folder->string();
+        if (prepared.books_copied > 0)
+            std::cerr << " with the sample books of " << books.string() << '\n';
+        else
+            std::cerr << "; no sample books in " << books.string()
+                      << ", so the engine plays without books\n";
+    }
+    std::error_code failure;
+    fs::current_path(*folder, failure);
+    if (failure) {
+        std::cerr << "quillmoor: cannot enter " << folder->string() << ": " << failure.message()
+                  << '\n';
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 int launcher_main(int argc, char** argv) {
     const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     const LauncherRequest request = parse_launcher_arguments(arguments);
@@ -170,49 +206,23 @@ int launcher_main(int argc, char** argv) {
             break;
     }
 
+    // The builds stand beside this program, installed or in the build tree.
     std::error_code failure;
     const fs::path program_folder = fs::read_symlink(OWN_EXECUTABLE, failure).parent_path();
     if (failure) {
         std::cerr << "quillmoor: cannot find its own folder: " << failure.message() << '\n';
         return LAUNCH_FAILURE_STATUS;
     }
-    const fs::path build = program_folder / request.build->name;
-
-    if (request.for_xboard) {
+    if (request.for_xboard)
         std::cout << xboard_greeting(*request.build) << std::flush;
-    } else {
-        const auto folder = user_book_folder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-        if (!folder) {
-            std::cerr << "quillmoor: no home folder for the book folder\n";
-            return LAUNCH_FAILURE_STATUS;
-        }
-        const fs::path books = installed_books_folder(program_folder);
-        const BookFolderResult prepared = prepare_book_folder(*folder, books);
-        if (!prepared.error.empty()) {
-            std::cerr << "quillmoor: " << prepared.error << '\n';
-            return LAUNCH_FAILURE_STATUS;
-        }
-        if (prepared.made) {
-            std::cerr << "quillmoor: made your book folder " << folder->string();
-            if (prepared.books_copied > 0)
-                std::cerr << " with the sample books of " << books.string() << '\n';
-            else
-                std::cerr << "; no sample books in " << books.string()
-                          << ", so the engine plays without books\n";
-        }
-        fs::current_path(*folder, failure);
-        if (failure) {
-            std::cerr << "quillmoor: cannot enter " << folder->string() << ": " << failure.message()
-                      << '\n';
-            return LAUNCH_FAILURE_STATUS;
-        }
-    }
+    else if (!enter_book_folder(program_folder))
+        return LAUNCH_FAILURE_STATUS;
 
-    const std::string path = build.string();
-    char* const build_argv[] = {const_cast<char*>(path.c_str()), nullptr};
-    execv(path.c_str(), build_argv);
+    const std::string build = (program_folder / request.build->name).string();
+    char* const build_argv[] = {const_cast<char*>(build.c_str()), nullptr};
+    execv(build.c_str(), build_argv);
     const int reason = errno;
-    std::cerr << "quillmoor: cannot start " << path << ": "
+    std::cerr << "quillmoor: cannot start " << build << ": "
               << std::generic_category().message(reason) << '\n';
     return LAUNCH_FAILURE_STATUS;
 }

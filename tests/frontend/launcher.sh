@@ -6,7 +6,7 @@
 #   launcher.sh BIN_DIR   (the folder of quillmoor and the builds, with the sample books at
 #                          their place relative to it, as installed or in the build tree)
 set -u
-bin=$1
+bin=$(cd "$1" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/elsewhere"
