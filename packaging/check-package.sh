@@ -41,7 +41,7 @@ echo "$listing" | awk '$6 ~ /^\.\/usr\/games\/./ && $1 != "-rwxr-xr-x" { print "
                        $6 !~ /^\.\/usr\// && $6 != "./" { print "FAIL: outside /usr: " $6; bad = 1 }
                        END { exit bad }' || failed=1
 plugin=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/games/plugins/xboard/quillmoor-engine-e.eng)
-[ "$plugin" = $'plugin spec 0.0\ncd /usr/share/games/quillmoor/books;/usr/games/quillmoor --engine engine-e --xboard\nchess' ] ||
+[ "$plugin" = $'plugin spec 0.0\ncd /usr/share/games/quillmoor/books;/usr/games/quillmoor engine-e --xboard\nchess' ] ||
   fail "plugin file of engine-e: $plugin"
 
 depends=$(dpkg-deb -f "$deb" Depends)

@@ -39,7 +39,7 @@ done
 sleep 3
 kill -TERM "$xboard_pid"
 wait "$runner"
-entry=$(grep -F -- '--engine engine-e --xboard' "$settings")
+entry=$(grep -F -- 'quillmoor engine-e --xboard' "$settings")
 [ -n "$entry" ] || { echo "FAIL: no engine-list entry for engine-e in $settings"; exit 1; }
 echo "engine-list entry: $entry"
 
@@ -56,7 +56,7 @@ status=$?
 
 log=$out/debug.log
 start_line=$(grep -m1 'StartChildProcess' "$log")
-[ "$start_line" = "StartChildProcess (dir=\"$books\") /usr/games/quillmoor --engine engine-e --xboard" ] ||
+[ "$start_line" = "StartChildProcess (dir=\"$books\") /usr/games/quillmoor engine-e --xboard" ] ||
   fail "engine not started in the books folder: $start_line"
 # Milliseconds from xboard's greeting to the first "new": without the engine's answer xboard
 # waits up to 10 s for features.

@@ -6,7 +6,9 @@
 #
 # xboard turns a plugin line "cd DIR;COMMAND" into an engine-list entry that starts COMMAND in
 # DIR; it cannot carry xboard options such as the protocol version, so the command is the
-# quillmoor launcher, which tells xboard itself that no feature will follow.
+# quillmoor launcher, which tells xboard itself that no feature will follow. The build's name
+# comes right after the command's: xboard's list shows only the first two dozen characters of
+# an entry.
 
 function(quill_installed_path out dir)
   if(IS_ABSOLUTE "${dir}")

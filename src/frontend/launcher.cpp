@@ -37,16 +37,16 @@ constexpr std::string_view OWN_EXECUTABLE = "/proc/self/exe";
 
 constexpr ProgramDescription LAUNCHER{
     "quillmoor", "plays the Quillmoor chess engine on the console, with your own opening books",
-    "it takes --engine BUILD and --xboard",
+    "it takes a build's name and --xboard",
     "Options:\n"
-    "  --engine BUILD  the build to play: engine-a (the default) to engine-f\n"
-    "  --xboard        start the build for xboard, in the folder xboard gives it\n"
+    "  BUILD, --engine BUILD  the build to play: engine-a (the default) to engine-f\n"
+    "  --xboard               start the build for xboard, in the folder xboard gives it\n"
     "\n"
     "quillmoor starts the build in your book folder, $XDG_DATA_HOME/quillmoor\n"
     "(~/.local/share/quillmoor), which it makes on first use and fills with the sample books\n"
     "wbook.vbk and bbook.vbk. Add your own entries there, written with bookbuilder. Then\n"
     "type moves such as e2e4, ii to see the board, new for a new game and quit to end.\n",
-    "[--engine BUILD] [--xboard] | --help | --version"};
+    "[BUILD] [--xboard] | --help | --version"};
 
 // A request refused for the argument or build name `what`.
 LauncherRequest refused(LauncherRequest::Action action, std::string_view what) {
@@ -94,8 +94,11 @@ LauncherRequest parse_launcher_arguments(std::span<const std::string_view> argum
         const std::string_view argument = arguments[i];
         if (argument == "--xboard") {
             request.for_xboard = true;
-        } else if (argument == "--engine") {
-            const std::string_view name = i + 1 < arguments.size() ? arguments[++i] : "";
+        } else if (argument == "--engine" || !argument.starts_with('-')) {
+            // The build is named after --engine or alone: "quillmoor engine-e".
+            const std::string_view name = argument != "--engine"     ? argument
+                                          : i + 1 < arguments.size() ? arguments[++i]
+                                                                     : "";
             request.build = find_playing_build(name);
             if (request.build == nullptr) return refused(Action::RefuseBuild, name);
         } else {
@@ -198,7 +201,7 @@ int launcher_main(int argc, char** argv) {
         case LauncherRequest::Action::Refuse:
             return refuse_argument(LAUNCHER, request.refused, std::cerr);
         case LauncherRequest::Action::RefuseBuild:
-            std::cerr << "quillmoor: --engine takes one of " << playing_build_names();
+            std::cerr << "quillmoor: the builds are " << playing_build_names();
             if (!request.refused.empty()) std::cerr << ", not '" << request.refused << "'";
             std::cerr << '\n';
             return USAGE_ERROR_STATUS;

@@ -24,8 +24,8 @@ struct LauncherRequest {
     std::string refused;                  // the argument refused, or the unknown build's name
 };
 
-// Reads the arguments after the program name: --engine BUILD (one of the six playing builds),
-// --xboard, or --help or --version alone.
+// Reads the arguments after the program name: the name of one of the six playing builds
+// (alone or after --engine), --xboard, or --help or --version alone.
 LauncherRequest parse_launcher_arguments(std::span<const std::string_view> arguments);
 
 // The playing build of that name, or null.

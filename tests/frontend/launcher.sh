@@ -49,7 +49,7 @@ cmp -s "$work/c5-book.vbk" "$data/quillmoor/bbook.vbk" || fail "own book: bbook.
 # no book folder is made.
 mkdir "$work/xboard-dir"
 cp "$work/c5-book.vbk" "$work/xboard-dir/bbook.vbk"
-out=$(cd "$work/xboard-dir" && printf 'e2e4\nquit\n' | XDG_DATA_HOME=$work/unused "$bin/quillmoor" --engine engine-e --xboard)
+out=$(cd "$work/xboard-dir" && printf 'e2e4\nquit\n' | XDG_DATA_HOME=$work/unused "$bin/quillmoor" engine-e --xboard)
 expected="feature myname=\"Quillmoor engine-e\" done=1"$'\n'"$banner"$'\n'"move c7c5"
 [ "$out" = "$expected" ] || fail "xboard: output '$out'"
 [ -e "$work/unused" ] && fail "xboard: a book folder was made"
