@@ -3,4 +3,4 @@
 #include "driver/program.h"
 #include "engine/search_impl.h"
 
-int main() { return quill::program_main<quill::ENGINE_B>(); }
+int main(int argc, char** argv) { return quill::program_main<quill::ENGINE_B>(argc, argv); }
