@@ -11,6 +11,7 @@
 #include "bookmaker/book_from_pgn.h"
 #include "bookmaker/book_output.h"
 #include "bookmaker/book_show.h"
+#include "console/arguments.h"
 
 namespace quill {
 
@@ -179,6 +180,7 @@ int run_bookmaker(const std::vector<std::string>& args, std::ostream& out, std::
         out << USAGE;
         return 0;
     }
+    if (command == "--version") return print_version("bookmaker", out);
     if (command == "from-pgn") return from_pgn(args, out, err);
     if (command == "check" || command == "show") return book_command(args, out, err);
     return usage(err, "unknown command " + command);

@@ -2,4 +2,4 @@
 #include "builds/profiles.h"
 #include "driver/program.h"
 
-int main() { return quill::program_main<quill::MOVECHECK>(); }
+int main(int argc, char** argv) { return quill::program_main<quill::MOVECHECK>(argc, argv); }

@@ -33,6 +33,7 @@ enum class CaptureMethod {
 struct BuildProfile {
     std::string_view name;    // program name, e.g. "engine-a"
     std::string_view banner;  // first line printed, with its newline
+    std::string_view summary; // what the program is, in one line of its --help
     bool seeds_generator;     // seed the standard generator from the clock at start-up
     GameLoopKind game_loop;
     Evaluation evaluation;

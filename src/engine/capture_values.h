@@ -48,27 +48,27 @@ public:
     // The bounds known for the position, or nothing.
     const CaptureBounds* find(const CapturePositionKey& key) const {
         const Entry& e = entries_[index_of(key)];
-        return e.generation == generation_ && e.key == key ? &e.bounds : nullptr;
+        return e.generation == generation() && e.key == key ? &e.bounds : nullptr;
     }
 
     // Adds what a search has just proven; bounds already known for the same position are kept
     // where they are tighter.
     void record(const CapturePositionKey& key, std::int32_t lower, std::int32_t upper) {
         Entry& e = entries_[index_of(key)];
-        if (e.generation == generation_ && e.key == key) {
+        if (e.generation == generation() && e.key == key) {
             if (e.bounds.lower > lower) lower = e.bounds.lower;
             if (e.bounds.upper < upper) upper = e.bounds.upper;
         }
         e.key = key;
         e.bounds = {lower, upper};
-        e.generation = generation_;
+        e.generation = generation();
     }
 
     // Forgets every entry at once: entries of an earlier generation are never read.
     void clear() {
-        if (++generation_ == 0) {  // after 2^32 clears, wipe for real before reusing numbers
+        if (++clears_ == UINT32_MAX) {  // the generation would wrap to 0: wipe for real instead
             entries_.fill(Entry{});
-            generation_ = 1;
+            clears_ = 0;
         }
     }
 
@@ -86,8 +86,13 @@ private:
         return static_cast<std::uint32_t>(h >> (64 - INDEX_BITS));
     }
 
+    // The generation entries are written in now: 1 after construction, never 0.
+    std::uint32_t generation() const { return clears_ + 1; }
+
+    // Every member starts as zero bytes, so that the 7 MB of a static table take no room in
+    // the program file (a non-zero member would put the whole object in its data section).
     std::array<Entry, std::size_t{1} << INDEX_BITS> entries_{};
-    std::uint32_t generation_ = 1;
+    std::uint32_t clears_ = 0;
 };
 
 }  // namespace quill

@@ -64,7 +64,10 @@ TEST_P(TablePasses, GenerateMovesEqualsStepwisePassThenRemoval) {
 }
 
 // From crowded boards (overflowing slots everywhere) to nearly empty ones.
-INSTANTIATE_TEST_SUITE_P(Densities, TablePasses, ::testing::Values(0.0, 0.3, 0.6, 0.85, 0.95));
+INSTANTIATE_TEST_SUITE_P(Densities, TablePasses, ::testing::Values(0.0, 0.3, 0.6, 0.85, 0.95),
+                         [](const auto& info) {
+                             return "Percent" + std::to_string(static_cast<int>(info.param * 100 + 0.5));
+                         });
 
 }  // namespace
 }  // namespace quill

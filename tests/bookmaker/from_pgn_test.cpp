@@ -6,6 +6,7 @@
 #include <string>
 
 #include "bookmaker_test_support.h"
+#include "console/arguments.h"
 
 namespace quill {
 namespace {
@@ -144,6 +145,16 @@ INSTANTIATE_TEST_SUITE_P(
                       Usage{"NoBook", {"check"}, "check needs the book to read"},
                       Usage{"ShowHasNoColour", {"show", "w.vbk", "--color", "white"}, "unknown option --color"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CommandLine, VersionAndHelpGoToStandardOutput) {
+    const Outcome version = bookmaker({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "bookmaker (Quillmoor) " + std::string(package_version()) + "\n");
+    EXPECT_EQ(version.err, "");
+    const Outcome help = bookmaker({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: bookmaker from-pgn", 0), 0u);
+}
 
 }  // namespace
 }  // namespace quill

@@ -106,7 +106,10 @@ TEST_P(MoversFromBoards, CaptureMoversListTheSameCaptures) {
 }
 
 // Crowded boards refuse (shared slots); sparse ones are compared.
-INSTANTIATE_TEST_SUITE_P(Densities, MoversFromBoards, ::testing::Values(0.6, 0.75, 0.85, 0.95));
+INSTANTIATE_TEST_SUITE_P(Densities, MoversFromBoards, ::testing::Values(0.6, 0.75, 0.85, 0.95),
+                         [](const auto& info) {
+                             return "Percent" + std::to_string(static_cast<int>(info.param * 100 + 0.5));
+                         });
 
 TEST(MoversFromBoards, RefuseASharedSlot) {
     PositionRecord r;
