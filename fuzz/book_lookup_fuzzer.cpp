@@ -1,4 +1,4 @@
-// Fuzz target: the book reader. The fuzz bytes become a book file; a BookFile held open on it
+// Fuzz target: the book reader. The fuzz bytes become a book file; a BookReader held open on it
 // answers lookups of a few positions, each followed along its chain of book answers the way
 // the engine would meet them in a game. Every lookup is compared with a plain model of the
 // format (CR dropped, Ctrl-Z ends the file, fixed 65-character units paired key, answer), and
@@ -13,7 +13,7 @@
 
 #include "board/attack_maps.h"
 #include "board/board_text.h"
-#include "book/book_file.h"
+#include "book/book_reader.h"
 #include "book/book_lookup.h"
 #include "driver/move_text.h"
 #include "engine/constants.h"
@@ -38,7 +38,7 @@ constexpr std::string_view START_POSITIONS[] = {
 };
 constexpr int CHAIN_LENGTH = 8;  // book answers followed from one start position
 
-// The book as the format describes it, read independently of BookFile: the bytes after
+// The book as the format describes it, read independently of BookReader: the bytes after
 // text-mode translation, split into 65-character units.
 struct BookModel {
     std::string text;
@@ -104,7 +104,7 @@ void play_from(const PositionRecord& before, PositionRecord& after) {
         MoveText text{};
         derive_move_text(before_text, after_text, pieces(before, engine), pieces(after, engine), text);
         count_legal_moves(after, engine);
-        for (const int view : {VIEW_WHITE, VIEW_BLACK}) {
+        for (const Color view : {WHITE, BLACK}) {
             evaluate_position<Evaluation::Standard>(after, view);
             evaluate_position<Evaluation::Noisy>(after, view);
         }
@@ -118,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzing::write_file(path, data, size);
     const BookModel model(data, size);
 
-    BookFile book(path.c_str());
+    BookReader book(path.c_str());
     if (!book.is_open()) fail("the book file did not open", path);
 
     int hits = 0;

@@ -5,7 +5,7 @@
 
 namespace quill {
 
-template std::int32_t search_root<fuzzing::LOOP_PROFILE>(int, std::int32_t, std::int32_t, PositionRecord&, int,
-                                                         SearchOutputs&, int);
+template std::int32_t search_root<fuzzing::LOOP_PROFILE>(SearchContext<fuzzing::LOOP_PROFILE>&, int, std::int32_t,
+                                                         std::int32_t, PositionRecord&, Color, SearchOutputs&, int);
 
 }  // namespace quill

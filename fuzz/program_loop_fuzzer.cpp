@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -130,7 +131,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     SessionJudge judge(PROFILE.game_loop, PROFILE.banner);
     OutputText output;
-    const std::uint64_t nodes_at_start = quill::search_node_counter;
+    // One search context for the whole process, as a program keeps one for its whole run.
+    static const auto context = std::make_unique<quill::SearchContext<PROFILE>>();
+    const std::uint64_t nodes_at_start = context->nodes;
     std::uint64_t nodes_at_serve = nodes_at_start;
     enum class Served { Banner, Line, Probe, Nothing } served = Served::Banner;
     bool probe_wanted = false;
@@ -142,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // QUILL_FUZZ_VERBOSE=2 shows the session: each line served and what it printed.
     static const bool transcript = std::getenv("QUILL_FUZZ_VERBOSE") && std::string_view(std::getenv("QUILL_FUZZ_VERBOSE")) == "2";
     const auto judge_served = [&] {
-        const bool searched = quill::search_node_counter != nodes_at_serve;
+        const bool searched = context->nodes != nodes_at_serve;
         const std::string printed = output.take();
         if (transcript && served != Served::Probe) std::fprintf(stderr, "%s", printed.c_str());
         switch (served) {
@@ -155,12 +158,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ScriptedLines input([&]() -> std::optional<std::string> {
         judge_served();
         const bool after_line = served == Served::Line;
-        nodes_at_serve = quill::search_node_counter;
+        nodes_at_serve = context->nodes;
         if (after_line && probe_wanted) {
             served = Served::Probe;
             return std::string(SessionJudge::PROBE);
         }
-        const bool budget_left = NODE_BUDGET == 0 || quill::search_node_counter - nodes_at_start < NODE_BUDGET;
+        const bool budget_left = NODE_BUDGET == 0 || context->nodes - nodes_at_start < NODE_BUDGET;
         if (next >= lines.size() || judge.finished() || !budget_left) {
             served = Served::Nothing;
             return std::nullopt;
@@ -173,11 +176,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::istream in(&input);
     std::ostream out(&output);
 
-    const int status = quill::run_program<PROFILE>(in, out);
+    const int status = quill::run_program<PROFILE>(in, out, *context);
     if (status != 0) fail("the program returned a non-zero status");
     judge_served();  // after "quit" the program reads no further line
     if (std::getenv("QUILL_FUZZ_VERBOSE"))
         std::fprintf(stderr, "search nodes %llu, lines served %zu of %zu\n",
-                     static_cast<unsigned long long>(quill::search_node_counter - nodes_at_start), next, lines.size());
+                     static_cast<unsigned long long>(context->nodes - nodes_at_start), next, lines.size());
     return 0;
 }

@@ -19,16 +19,17 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "board/board_text.h"
-#include "board/position_setup.h"
 #include "builds/profiles.h"
 #include "driver/game_loop.h"
 #include "engine/search_impl.h"
 #include "fuzz_support.h"
 #include "referee.h"
+#include "support/position_setup.h"
 
 #ifndef QUILL_FUZZ_SEARCH_NODES
 #define QUILL_FUZZ_SEARCH_NODES 400
@@ -57,12 +58,14 @@ constexpr std::size_t MOVE_ORDINAL_LIMIT = 100;
 // The engine's reply to the position, made as the game loop makes it when the book is silent.
 template <const BuildProfile& P>
 std::string reply(const PositionRecord& record, Color side) {
-    GameState g;
-    g.game_record = record;
-    g.engine_side = side == WHITE ? 1 : 0;
+    // One search context per build for the whole process, as a program keeps one.
+    static const auto context = std::make_unique<SearchContext<P>>();
+    PositionRecord game = record;
+    generate_moves(game);
+    SearchOutputs search;
+    search_reply<P>(*context, game, side, search);
     BoardText text;
-    maps_to_board_text(g.game_record, text);
-    search_reply<P>(g, text);
+    maps_to_board_text(game, text);
     return std::string(text.begin(), text.end());
 }
 

@@ -28,7 +28,7 @@
 #include <string_view>
 #include <vector>
 
-#include "builds/profile.h"
+#include "engine/build_profile.h"
 #include "referee.h"
 
 namespace quill::fuzzing {

@@ -2,14 +2,16 @@
 // search of one build over a fixed suite of positions and prints, per position, the move it
 // chose, its score and the nodes it visited; then the totals. With --no-times every time is
 // left out, so the output is a signature of the search's behaviour that can be compared byte
-// for byte. --every-node runs engine-a's capture search the way it is defined, node by node,
-// instead of with the value table the program uses.
+// for byte. --every-node runs engine-a's capture search as the node-by-node walk, which gives
+// the reference node counts, instead of with the value table the program uses.
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,12 +19,13 @@
 
 #include "board/attack_maps.h"
 #include "board/board_text.h"
-#include "board/position_setup.h"
+#include "support/position_setup.h"
 #include "builds/profiles.h"
 #include "driver/move_text.h"
 #include "engine/constants.h"
 #include "engine/moves.h"
 #include "engine/search_impl.h"
+#include "support/search_context.h"
 
 #ifndef QUILL_BENCH_POSITIONS
 #define QUILL_BENCH_POSITIONS "bench/positions.txt"
@@ -38,7 +41,7 @@ constexpr unsigned BENCH_SEED = 12345;
 
 struct BenchPosition {
     std::string fen;
-    int engine_side = 0;  // 0 the engine plays Black, 1 White
+    Color engine = BLACK;  // the side the engine plays
 };
 
 struct BenchResult {
@@ -74,7 +77,7 @@ std::optional<std::vector<BenchPosition>> load_positions(const std::string& path
                       << ": expected a FEN and \"white\" or \"black\"\n";
             return std::nullopt;
         }
-        p.engine_side = side == "white" ? 1 : 0;
+        p.engine = side == "white" ? WHITE : BLACK;
         suite.push_back(p);
     }
     if (suite.empty()) {
@@ -88,24 +91,24 @@ std::optional<std::vector<BenchPosition>> load_positions(const std::string& path
 // move it would play: best_ordinal when choice_flag is 1, second_ordinal otherwise. Below
 // the root depth nothing is recorded, so the move reads as none.
 template <const BuildProfile& P>
-BenchResult run_position(const BenchPosition& position, int depth) {
+BenchResult run_position(SearchContext<P>& context, const BenchPosition& position, int depth) {
     PositionRecord record = position_from_fen(position.fen)->record;
-    const Color engine = engine_color(position.engine_side);
+    const Color engine = position.engine;
     SearchOutputs outputs;
     outputs.excluded_ordinal = EXCLUDE_NOTHING;
     std::srand(BENCH_SEED);
     // Each position starts from an empty value table, so that its nodes do not depend on
     // the positions searched before it.
-    forget_capture_values<P>();
-    search_node_counter = 0;
+    forget_capture_values(context);
+    context.nodes = 0;
 
     BenchResult result;
     const auto start = std::chrono::steady_clock::now();
     result.score =
-        search_root<P>(depth, -ROOT_WINDOW, ROOT_WINDOW, record, position.engine_side, outputs, 0);
+        search_root<P>(context, depth, -ROOT_WINDOW, ROOT_WINDOW, record, engine, outputs, 0);
     result.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    result.nodes = search_node_counter;
+    result.nodes = context.nodes;
 
     if (depth != ROOT_DEPTH || outputs.root_flag == 0 || outputs.best_ordinal == NO_MOVE)
         return result;
@@ -124,25 +127,32 @@ BenchResult run_position(const BenchPosition& position, int depth) {
     return result;
 }
 
-using Runner = BenchResult (*)(const BenchPosition&, int);
+// Searches one position after another with one search context, which the runner owns.
+using Runner = std::function<BenchResult(const BenchPosition&, int)>;
+
+template <const BuildProfile& P>
+Runner make_runner() {
+    const auto context = std::make_shared<SearchContext<P>>();
+    return [context](const BenchPosition& position, int depth) { return run_position<P>(*context, position, depth); };
+}
 
 struct NamedRunner {
     const BuildProfile& profile;
-    Runner run;
+    Runner (*make)();
 };
 
 const NamedRunner RUNNERS[] = {
-    {ENGINE_A, run_position<ENGINE_A>}, {ENGINE_B, run_position<ENGINE_B>},
-    {ENGINE_C, run_position<ENGINE_C>}, {ENGINE_D, run_position<ENGINE_D>},
-    {ENGINE_E, run_position<ENGINE_E>}, {ENGINE_F, run_position<ENGINE_F>},
+    {ENGINE_A, make_runner<ENGINE_A>}, {ENGINE_B, make_runner<ENGINE_B>},
+    {ENGINE_C, make_runner<ENGINE_C>}, {ENGINE_D, make_runner<ENGINE_D>},
+    {ENGINE_E, make_runner<ENGINE_E>}, {ENGINE_F, make_runner<ENGINE_F>},
 };
 
 // The same builds with the capture search visiting every node; engine-b walks every node
 // anyway, and the others have no capture search.
 const NamedRunner EVERY_NODE_RUNNERS[] = {
-    {ENGINE_A, run_position<ENGINE_A_EVERY_NODE>}, {ENGINE_B, run_position<ENGINE_B>},
-    {ENGINE_C, run_position<ENGINE_C>}, {ENGINE_D, run_position<ENGINE_D>},
-    {ENGINE_E, run_position<ENGINE_E>}, {ENGINE_F, run_position<ENGINE_F>},
+    {ENGINE_A, make_runner<ENGINE_A_EVERY_NODE>}, {ENGINE_B, make_runner<ENGINE_B>},
+    {ENGINE_C, make_runner<ENGINE_C>}, {ENGINE_D, make_runner<ENGINE_D>},
+    {ENGINE_E, make_runner<ENGINE_E>}, {ENGINE_F, make_runner<ENGINE_F>},
 };
 
 int usage() {
@@ -178,10 +188,10 @@ int main(int argc, char** argv) {
     }
     // Depths past the root's would turn the side-to-move rule of the search around.
     if (depth < 1 || depth > ROOT_DEPTH) return usage();
-    const NamedRunner* runner = nullptr;
+    Runner run;
     for (const NamedRunner& r : every_node ? EVERY_NODE_RUNNERS : RUNNERS)
-        if (r.profile.name == profile_name) runner = &r;
-    if (!runner) return usage();
+        if (r.profile.name == profile_name) run = r.make();
+    if (!run) return usage();
     const auto suite = load_positions(path);
     if (!suite) return 1;
 
@@ -191,11 +201,11 @@ int main(int argc, char** argv) {
     double total_seconds = 0;
     int number = 0;
     for (const BenchPosition& position : *suite) {
-        const BenchResult r = runner->run(position, depth);
+        const BenchResult r = run(position, depth);
         total_nodes += r.nodes;
         total_seconds += r.seconds;
         std::printf("%3d %s %.4s  ordinal %3d  score %6d  nodes %10llu", ++number,
-                    position.engine_side == 1 ? "white" : "black", r.text.data(), int(r.ordinal),
+                    position.engine == WHITE ? "white" : "black", r.text.data(), int(r.ordinal),
                     int(r.score), static_cast<unsigned long long>(r.nodes));
         if (times) std::printf("  time %8.3f s", r.seconds);
         std::printf("\n");

@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "board/attack_maps.h"
-#include "board/position_setup.h"
+#include "support/position_setup.h"
 #include "engine/constants.h"
 #include "engine/evaluate.h"
 #include "engine/iterators.h"
 #include "engine/moves.h"
+#include "support/moves_by_color.h"
 
 using namespace quill;
 
@@ -72,7 +73,7 @@ BENCHMARK(BM_LegalIteratorWalk)->DenseRange(0, 2);
 void BM_EvaluatePosition(benchmark::State& state) {
     const auto positions = records();
     const PositionRecord r = positions[state.range(0)];
-    for (auto _ : state) benchmark::DoNotOptimize(evaluate_position<Evaluation::Standard>(r, VIEW_WHITE));
+    for (auto _ : state) benchmark::DoNotOptimize(evaluate_position<Evaluation::Standard>(r, WHITE));
 }
 BENCHMARK(BM_EvaluatePosition)->DenseRange(0, 2);
 

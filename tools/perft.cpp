@@ -6,9 +6,9 @@
 #include <string>
 
 #include "board/board_text.h"
-#include "board/position_setup.h"
+#include "support/position_setup.h"
 #include "driver/move_text.h"
-#include "engine/perft.h"
+#include "support/perft.h"
 
 using namespace quill;
 

@@ -19,6 +19,7 @@
 #include <iterator>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -48,6 +49,13 @@ constexpr int REPETITIONS_TO_DRAW = 3;
 // The index among `moves` of the move the engine of `side` plays by its search: the search's
 // choice, or the first legal move when the choice is none of the legal moves (as the game
 // loop replaces a choice that moves nothing or leaves the king attacked).
+// The search context of one engine's searches, kept for the whole run as a program keeps its own.
+template <const BuildProfile& P>
+SearchContext<P>& search_context() {
+    static const std::unique_ptr<SearchContext<P>> context = std::make_unique<SearchContext<P>>();
+    return *context;
+}
+
 template <const BuildProfile& P>
 std::size_t engine_choice(const GamePosition& position, const std::vector<LegalMove>& moves) {
     PositionRecord record = position.record;
@@ -55,8 +63,7 @@ std::size_t engine_choice(const GamePosition& position, const std::vector<LegalM
     generate_moves(record);
     SearchOutputs outputs;
     outputs.excluded_ordinal = EXCLUDE_NOTHING;
-    const int engine_side = position.side == WHITE ? 1 : 0;
-    search_root<P>(ROOT_DEPTH, -ROOT_WINDOW, ROOT_WINDOW, record, engine_side, outputs, 0);
+    search_root<P>(search_context<P>(), ROOT_DEPTH, -ROOT_WINDOW, ROOT_WINDOW, record, position.side, outputs, 0);
     if (outputs.best_ordinal == NO_MOVE) return 0;
     const std::int32_t ordinal = outputs.choice_flag == 1 ? outputs.best_ordinal : outputs.second_ordinal;
     for (std::size_t i = 0; i < moves.size(); ++i)

@@ -10,8 +10,6 @@ namespace quill {
 
 namespace {
 
-using namespace step_tables;
-
 enum class Pass { Attack, Target };
 
 // One colour of one per-kind pass: numbers the pieces into slots (rank 1 to 8, file h to
@@ -20,7 +18,7 @@ enum class Pass { Attack, Target };
 // except a knight's (removed per knight); the generation pass keeps the own blockers.
 // With DropOwn the targets boards lose the own squares at once, as generate_moves wants.
 template <Pass P, Color C, PieceKind K, bool DropOwn = false>
-void colour_pass(PositionRecord& r) {
+void color_pass(PositionRecord& r) {
     SlotView s = slots(r, C, K);
     const std::uint64_t own = pieces(r, C).bits;
     const std::uint64_t occupied = own | pieces(r, ~C).bits;
@@ -50,8 +48,8 @@ void colour_pass(PositionRecord& r) {
 
 template <Pass P, PieceKind K, bool DropOwn = false>
 void kind_pass(PositionRecord& r) {
-    colour_pass<P, WHITE, K, DropOwn>(r);
-    colour_pass<P, BLACK, K, DropOwn>(r);
+    color_pass<P, WHITE, K, DropOwn>(r);
+    color_pass<P, BLACK, K, DropOwn>(r);
 }
 
 // Promotion, then occupancy.
@@ -69,9 +67,8 @@ inline void promote_and_occupy(PositionRecord& r) {
 // White, south-east and south-west for Black, no pawn on an edge file wrapping around.
 template <Color C>
 constexpr std::uint64_t pawn_attacks_of(std::uint64_t pawns) {
-    constexpr std::uint64_t FILE_A_BITS = 0x8080808080808080ULL, FILE_H_BITS = 0x0101010101010101ULL;
-    if constexpr (C == WHITE) return ((pawns & ~FILE_H_BITS) << 7) | ((pawns & ~FILE_A_BITS) << 9);
-    return ((pawns & ~FILE_H_BITS) >> 9) | ((pawns & ~FILE_A_BITS) >> 7);
+    if constexpr (C == WHITE) return ((pawns & ~FILE_H_SQUARES) << 7) | ((pawns & ~FILE_A_SQUARES) << 9);
+    return ((pawns & ~FILE_H_SQUARES) >> 9) | ((pawns & ~FILE_A_SQUARES) >> 7);
 }
 
 // The whole-set shift marks exactly the squares of the per-square pawn steps.
@@ -105,7 +102,7 @@ constexpr std::uint64_t slide(std::uint64_t sliders, std::uint64_t empty) {
     return shifted<Shift>(sliders) & Arrive;
 }
 
-constexpr std::uint64_t NOT_FILE_A = ~0x8080808080808080ULL, NOT_FILE_H = ~0x0101010101010101ULL;
+constexpr std::uint64_t NOT_FILE_A = ~FILE_A_SQUARES, NOT_FILE_H = ~FILE_H_SQUARES;
 
 constexpr std::uint64_t diagonal_marks(std::uint64_t sliders, std::uint64_t occupied) {
     const std::uint64_t empty = ~occupied;
@@ -129,8 +126,8 @@ constexpr bool set_fills_match_rays() {
         for (const std::uint64_t pattern : PATTERNS) {
             const std::uint64_t slider = std::uint64_t{1} << sq, occupied = pattern & ~slider;
             std::uint64_t diagonal = 0, line = 0;
-            for (int d : {NE, SE, SW, NW}) diagonal |= ray_to_blocker(d, sq, occupied);
-            for (int d : {N, E, S, W}) line |= ray_to_blocker(d, sq, occupied);
+            for (int d : {NORTH_EAST, SOUTH_EAST, SOUTH_WEST, NORTH_WEST}) diagonal |= ray_to_blocker(d, sq, occupied);
+            for (int d : {NORTH, EAST, SOUTH, WEST}) line |= ray_to_blocker(d, sq, occupied);
             if (diagonal_marks(slider, occupied) != diagonal || line_marks(slider, occupied) != line) return false;
         }
     return true;
@@ -187,18 +184,5 @@ void generate_attack_maps(PositionRecord& record) {
     record.white_attacks.bits = generation_attacks<WHITE>(record);
     record.black_attacks.bits = generation_attacks<BLACK>(record);
 }
-
-void knight_attacks(GameMaps& m) { kind_pass<Pass::Attack, KNIGHT>(m); }
-void bishop_attacks(GameMaps& m) { kind_pass<Pass::Attack, BISHOP>(m); }
-void rook_attacks(GameMaps& m) { kind_pass<Pass::Attack, ROOK>(m); }
-void queen_attacks(GameMaps& m) { kind_pass<Pass::Attack, QUEEN>(m); }
-void king_attacks(GameMaps& m) { kind_pass<Pass::Attack, KING>(m); }
-void pawn_attacks(GameMaps& m) { kind_pass<Pass::Attack, PAWN>(m); }
-void knight_targets(PositionRecord& r) { kind_pass<Pass::Target, KNIGHT>(r); }
-void bishop_targets(PositionRecord& r) { kind_pass<Pass::Target, BISHOP>(r); }
-void rook_targets(PositionRecord& r) { kind_pass<Pass::Target, ROOK>(r); }
-void queen_targets(PositionRecord& r) { kind_pass<Pass::Target, QUEEN>(r); }
-void king_targets(PositionRecord& r) { kind_pass<Pass::Target, KING>(r); }
-void pawn_targets(PositionRecord& r) { kind_pass<Pass::Target, PAWN>(r); }
 
 }  // namespace quill

@@ -22,19 +22,4 @@ void generate_moves(PositionRecord& record);
 // the cost. The slots are stale until the next generate_moves.
 void generate_attack_maps(PositionRecord& record);
 
-// The per-kind passes, each processing White and then Black. They assume the occupancy
-// boards are current and add to the attack maps.
-void knight_attacks(GameMaps& maps);
-void bishop_attacks(GameMaps& maps);
-void rook_attacks(GameMaps& maps);
-void queen_attacks(GameMaps& maps);
-void king_attacks(GameMaps& maps);
-void pawn_attacks(GameMaps& maps);
-void knight_targets(PositionRecord& record);
-void bishop_targets(PositionRecord& record);
-void rook_targets(PositionRecord& record);
-void queen_targets(PositionRecord& record);
-void king_targets(PositionRecord& record);
-void pawn_targets(PositionRecord& record);
-
 }  // namespace quill

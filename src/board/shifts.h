@@ -1,4 +1,5 @@
-// The four edge-aware shifts, the eight ray directions and the eight knight jumps.
+// The four edge-aware shifts, the eight directions with their ray steps, and the eight knight
+// jumps.
 #pragma once
 
 #include <array>
@@ -29,8 +30,9 @@ namespace detail {
 // holds the edge file: the bytes below it have been shifted, it and those above have not.
 template <bool East>
 constexpr int shift_sideways(ByteBoard& b) {
-    constexpr std::uint64_t EDGE = East ? 0x0101010101010101ULL : 0x8080808080808080ULL;
-    constexpr std::uint64_t KEEP = East ? 0x7F7F7F7F7F7F7F7FULL : 0xFEFEFEFEFEFEFEFEULL;
+    constexpr std::uint64_t EDGE = East ? FILE_H_SQUARES : FILE_A_SQUARES;
+    // A byte's bit shifted in from its neighbour lands on the opposite edge file.
+    constexpr std::uint64_t KEEP = East ? ~FILE_A_SQUARES : ~FILE_H_SQUARES;
     const auto moved = [](std::uint64_t bits) { return (East ? bits >> 1 : bits << 1) & KEEP; };
     const std::uint64_t edge = b.bits & EDGE;
     if (edge == 0) {
@@ -48,37 +50,42 @@ constexpr int shift_sideways(ByteBoard& b) {
 constexpr int shift_east(ByteBoard& b) { return detail::shift_sideways<true>(b); }
 constexpr int shift_west(ByteBoard& b) { return detail::shift_sideways<false>(b); }
 
-enum Shift : std::uint8_t { NORTH, SOUTH, EAST, WEST };
+// The eight directions of the board by compass. A single shift moves north, south, east or
+// west; a diagonal step is two of them.
+enum Direction : int { NORTH, NORTH_EAST, EAST, SOUTH_EAST, SOUTH, SOUTH_WEST, WEST, NORTH_WEST, DIRECTION_NB };
 
-constexpr int apply_shift(Shift s, ByteBoard& b) {
+// Applies the single shift in direction `s`, one of NORTH, SOUTH, EAST and WEST.
+constexpr int apply_shift(Direction s, ByteBoard& b) {
     switch (s) {
         case NORTH: return shift_north(b);
         case SOUTH: return shift_south(b);
         case EAST: return shift_east(b);
-        default: return shift_west(b);
+        default: assert(s == WEST); return shift_west(b);
     }
 }
 
-// A direction or a knight jump: a fixed sequence of shifts that succeeds only if every
-// shift in it succeeds.
-struct Direction {
-    std::array<Shift, 3> shifts;
+// One step of a ray or one knight jump: a fixed sequence of single shifts that succeeds only
+// if every shift in it succeeds.
+struct Steps {
+    std::array<Direction, 3> shifts;
     int count;
 };
 
-// Applies the direction's shifts in order, stopping at the first that fails; 1 on failure.
-constexpr int apply_direction(const Direction& d, ByteBoard& b) {
-    for (int i = 0; i < d.count; ++i)
-        if (apply_shift(d.shifts[i], b)) return 1;
+// Applies the shifts in order, stopping at the first that fails; 1 on failure.
+constexpr int apply_steps(const Steps& steps, ByteBoard& b) {
+    for (int i = 0; i < steps.count; ++i)
+        if (apply_shift(steps.shifts[i], b)) return 1;
     return 0;
 }
 
-inline constexpr Direction DIR_N{{NORTH}, 1}, DIR_S{{SOUTH}, 1}, DIR_E{{EAST}, 1}, DIR_W{{WEST}, 1};
-inline constexpr Direction DIR_NE{{NORTH, EAST}, 2}, DIR_SE{{SOUTH, EAST}, 2};
-inline constexpr Direction DIR_SW{{SOUTH, WEST}, 2}, DIR_NW{{NORTH, WEST}, 2};
+// One step in each direction, indexed by Direction.
+inline constexpr std::array<Steps, DIRECTION_NB> RAY_STEPS = {{
+    {{NORTH}, 1}, {{NORTH, EAST}, 2}, {{EAST}, 1}, {{SOUTH, EAST}, 2},
+    {{SOUTH}, 1}, {{SOUTH, WEST}, 2}, {{WEST}, 1}, {{NORTH, WEST}, 2},
+}};
 
 // The knight jumps J1 to J8, always taken in this order.
-inline constexpr std::array<Direction, 8> KNIGHT_JUMPS = {{
+inline constexpr std::array<Steps, 8> KNIGHT_JUMPS = {{
     {{NORTH, NORTH, EAST}, 3},  // J1
     {{NORTH, EAST, EAST}, 3},   // J2
     {{SOUTH, EAST, EAST}, 3},   // J3

@@ -7,50 +7,44 @@
 
 namespace quill {
 
-namespace step_tables {
-
 // Per-square tables of every ray, jump and step, derived once from the shift primitives:
 // the squares a piece reaches on an empty board, in the order the passes walk them.
 struct StepTables {
-    static constexpr int DIRECTIONS = 8;  // N, NE, E, SE, S, SW, W, NW
-    std::uint64_t ray[DIRECTIONS][64]{};
-    bool ascending[DIRECTIONS]{};  // whether bit indexes grow along the direction
+    std::uint64_t ray[DIRECTION_NB][64]{};  // indexed by Direction
+    bool ascending[DIRECTION_NB]{};       // whether bit indexes grow along the direction
     std::uint64_t knight[64]{};
     std::uint64_t king[64]{};
     std::uint64_t pawn[2][64]{};
 };
 
-constexpr Direction TABLE_DIRS[StepTables::DIRECTIONS] = {DIR_N, DIR_NE, DIR_E, DIR_SE,
-                                                          DIR_S, DIR_SW, DIR_W, DIR_NW};
-enum TableDirection : int { N, NE, E, SE, S, SW, W, NW };
 
 constexpr StepTables derive_step_tables() {
     StepTables t;
     for (int sq = 0; sq < 64; ++sq) {
         const ByteBoard start{std::uint64_t{1} << sq};
-        for (int d = 0; d < StepTables::DIRECTIONS; ++d) {
+        for (int d = 0; d < DIRECTION_NB; ++d) {
             ByteBoard s = start;
             // A ray ends at the first failed step; later steps in it never mark.
-            for (int step = 0; step < 8 && !apply_direction(TABLE_DIRS[d], s); ++step) t.ray[d][sq] |= s.bits;
+            for (int step = 0; step < 8 && !apply_steps(RAY_STEPS[d], s); ++step) t.ray[d][sq] |= s.bits;
             s = start;
-            if (!apply_direction(TABLE_DIRS[d], s)) t.king[sq] |= s.bits;
+            if (!apply_steps(RAY_STEPS[d], s)) t.king[sq] |= s.bits;
         }
-        for (const Direction& jump : KNIGHT_JUMPS) {
+        for (const Steps& jump : KNIGHT_JUMPS) {
             ByteBoard s = start;
-            if (!apply_direction(jump, s)) t.knight[sq] |= s.bits;
+            if (!apply_steps(jump, s)) t.knight[sq] |= s.bits;
         }
-        for (const Direction& d : {DIR_NE, DIR_NW}) {
+        for (const Direction d : {NORTH_EAST, NORTH_WEST}) {
             ByteBoard s = start;
-            if (!apply_direction(d, s)) t.pawn[WHITE][sq] |= s.bits;
+            if (!apply_steps(RAY_STEPS[d], s)) t.pawn[WHITE][sq] |= s.bits;
         }
-        for (const Direction& d : {DIR_SE, DIR_SW}) {
+        for (const Direction d : {SOUTH_EAST, SOUTH_WEST}) {
             ByteBoard s = start;
-            if (!apply_direction(d, s)) t.pawn[BLACK][sq] |= s.bits;
+            if (!apply_steps(RAY_STEPS[d], s)) t.pawn[BLACK][sq] |= s.bits;
         }
     }
-    for (int d = 0; d < StepTables::DIRECTIONS; ++d) {
+    for (int d = 0; d < DIRECTION_NB; ++d) {
         ByteBoard s{std::uint64_t{1} << 27};  // a central square
-        apply_direction(TABLE_DIRS[d], s);
+        apply_steps(RAY_STEPS[d], s);
         t.ascending[d] = s.bits > (std::uint64_t{1} << 27);
     }
     return t;
@@ -72,10 +66,10 @@ constexpr std::uint64_t ray_to_blocker(int d, int sq, std::uint64_t occupied) {
 inline std::uint64_t marked_squares(PieceKind kind, Color c, int sq, std::uint64_t occupied) {
     switch (kind) {
         case KNIGHT: return TABLES.knight[sq];
-        case BISHOP: return ray_to_blocker(NE, sq, occupied) | ray_to_blocker(SE, sq, occupied) |
-                            ray_to_blocker(SW, sq, occupied) | ray_to_blocker(NW, sq, occupied);
-        case ROOK: return ray_to_blocker(N, sq, occupied) | ray_to_blocker(E, sq, occupied) |
-                          ray_to_blocker(S, sq, occupied) | ray_to_blocker(W, sq, occupied);
+        case BISHOP: return ray_to_blocker(NORTH_EAST, sq, occupied) | ray_to_blocker(SOUTH_EAST, sq, occupied) |
+                            ray_to_blocker(SOUTH_WEST, sq, occupied) | ray_to_blocker(NORTH_WEST, sq, occupied);
+        case ROOK: return ray_to_blocker(NORTH, sq, occupied) | ray_to_blocker(EAST, sq, occupied) |
+                          ray_to_blocker(SOUTH, sq, occupied) | ray_to_blocker(WEST, sq, occupied);
         case QUEEN: return marked_squares(BISHOP, c, sq, occupied) | marked_squares(ROOK, c, sq, occupied);
         case KING: return TABLES.king[sq];
         default: return TABLES.pawn[c][sq];
@@ -84,11 +78,9 @@ inline std::uint64_t marked_squares(PieceKind kind, Color c, int sq, std::uint64
 
 // Every square a slider of `kind` reaches from `sq` on an empty board.
 inline std::uint64_t empty_board_lines(PieceKind kind, int sq) {
-    const std::uint64_t diagonals = TABLES.ray[NE][sq] | TABLES.ray[SE][sq] | TABLES.ray[SW][sq] | TABLES.ray[NW][sq];
-    const std::uint64_t lines = TABLES.ray[N][sq] | TABLES.ray[E][sq] | TABLES.ray[S][sq] | TABLES.ray[W][sq];
+    const std::uint64_t diagonals = TABLES.ray[NORTH_EAST][sq] | TABLES.ray[SOUTH_EAST][sq] | TABLES.ray[SOUTH_WEST][sq] | TABLES.ray[NORTH_WEST][sq];
+    const std::uint64_t lines = TABLES.ray[NORTH][sq] | TABLES.ray[EAST][sq] | TABLES.ray[SOUTH][sq] | TABLES.ray[WEST][sq];
     return kind == BISHOP ? diagonals : kind == ROOK ? lines : diagonals | lines;
 }
-
-}  // namespace step_tables
 
 }  // namespace quill

@@ -44,16 +44,28 @@ static_assert(sizeof(ByteBoard) == 8 && std::is_trivially_copyable_v<ByteBoard>)
 constexpr int count_squares(std::uint64_t b) {
 #ifdef __POPCNT__
     return std::popcount(b);
-#endif
+#else
     b = b - ((b >> 1) & 0x5555555555555555ULL);
     b = (b & 0x3333333333333333ULL) + ((b >> 2) & 0x3333333333333333ULL);
     b = (b + (b >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
     return static_cast<int>((b * 0x0101010101010101ULL) >> 56);
+#endif
 }
 
 // File masks within a rank byte.
 inline constexpr std::uint8_t FILE_A = 0x80, FILE_B = 0x40, FILE_C = 0x20, FILE_D = 0x10,
                               FILE_E = 0x08, FILE_F = 0x04, FILE_G = 0x02, FILE_H = 0x01;
+
+// The mask of a file given its index, 0 for file a up to 7 for file h.
+constexpr std::uint8_t file_mask(int file_index) {
+    assert(file_index >= 0 && file_index < 8);
+    return static_cast<std::uint8_t>(FILE_A >> file_index);
+}
+
+// Every square of the edge files, as board words: the bit of file a, or of file h, in each
+// of the eight rank bytes.
+inline constexpr std::uint64_t FILE_A_SQUARES = 0x8080808080808080ULL;
+inline constexpr std::uint64_t FILE_H_SQUARES = 0x0101010101010101ULL;
 
 // The board of one square, given its rank index (0 = rank 1) and file mask.
 constexpr ByteBoard square_board(int rank_index, std::uint8_t file_mask) {
@@ -65,23 +77,26 @@ constexpr ByteBoard square_board(int rank_index, std::uint8_t file_mask) {
 // The board of one square named in text, e.g. "e4"; for tables and tests.
 constexpr ByteBoard square_board(std::string_view name) {
     assert(name.size() == 2 && name[0] >= 'a' && name[0] <= 'h' && name[1] >= '1' && name[1] <= '8');
-    return square_board(name[1] - '1', static_cast<std::uint8_t>(0x80 >> (name[0] - 'a')));
-}
-
-// Square number rank_index * 8 + file index (a1 = 0, h1 = 7, a8 = 56, h8 = 63).
-constexpr int square_number(int rank_index, std::uint8_t file_mask) {
-    int file = 0;
-    while (file < 8 && (0x80 >> file) != file_mask) ++file;
-    return rank_index * 8 + file;
+    return square_board(name[1] - '1', file_mask(name[0] - 'a'));
 }
 
 // 64 characters, a8..h8, a7..h7, ..., a1..h1.
 inline constexpr int BOARD_TEXT_LENGTH = 64;
 using BoardText = std::array<char, BOARD_TEXT_LENGTH>;
 
+enum Color : int { WHITE = 0, BLACK = 1 };
+constexpr Color operator~(Color c) { return Color(c ^ 1); }
+
+// Piece kinds in the order of the piece boards within one colour.
+enum PieceKind : int { KNIGHT = 0, BISHOP, ROOK, QUEEN, KING, PAWN, PIECE_KIND_NB };
+
+// The twelve piece boards: six kinds of each colour.
+inline constexpr int PIECE_BOARD_COUNT = 2 * PIECE_KIND_NB;
+
 // Black's rook, knight, bishop, queen, king, pawn, White's in the same order, then the blank.
 inline constexpr std::string_view PieceLetters = "rnbqkpRNBQKP ";
-inline constexpr char EMPTY_SQUARE = PieceLetters[12];
+static_assert(PieceLetters.size() == PIECE_BOARD_COUNT + 1);
+inline constexpr char EMPTY_SQUARE = PieceLetters[PIECE_BOARD_COUNT];
 
 inline constexpr std::string_view START_TEXT =
     "rnbqkbnrpppppppp"
@@ -95,12 +110,6 @@ constexpr BoardText make_board_text(std::string_view text) {
     for (int j = 0; j < BOARD_TEXT_LENGTH; ++j) t[j] = j < int(text.size()) ? text[j] : EMPTY_SQUARE;
     return t;
 }
-
-enum Color : int { WHITE = 0, BLACK = 1 };
-constexpr Color operator~(Color c) { return Color(c ^ 1); }
-
-// Piece kinds in the order of the piece boards within one colour.
-enum PieceKind : int { KNIGHT = 0, BISHOP, ROOK, QUEEN, KING, PAWN, PIECE_KIND_NB };
 
 // Three castling-state bytes per side: byte 1 the en-passant file mask this side may use,
 // byte 2 its castle flags; byte 0 carries nothing.

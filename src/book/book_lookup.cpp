@@ -6,9 +6,7 @@
 
 namespace quill {
 
-static_assert(BOOK_POSITION_LENGTH == BOARD_TEXT_LENGTH);
-
-void book_lookup(PositionRecord& boards, int& found, BookFile& book) {
+void book_lookup(PositionRecord& boards, int& found, BookReader& book) {
     if (!book.is_open()) {
         found = 0;
         return;

@@ -5,14 +5,14 @@
 #include <array>
 #include <string_view>
 
-#include "bookbuilder/book_file.h"
+#include "console/input_line.h"
+#include "bookbuilder/book_writer.h"
 
 namespace quill {
 namespace {
 
-// Only the first 799 characters of an input line count; the rest of the line is read and
-// dropped, so an over-long line is still one command.
-constexpr int COMMAND_LINE_KEPT = 799;
+// The kept characters of one input line; an over-long line is still one command.
+constexpr int COMMAND_LINE_KEPT = static_cast<int>(MAX_LINE_LENGTH);
 using CommandLine = std::array<char, COMMAND_LINE_KEPT>;
 
 // Reads one input line into `line`, keeping at most COMMAND_LINE_KEPT characters in `length`.
@@ -86,7 +86,7 @@ Coordinates read_coordinates(const char* word, int word_length) {
 
 // A character the "s" command may put on the board: any byte a word can hold except the one
 // that a reader of the book takes as its end, which would cut off every later record.
-constexpr bool is_placeable(char c) { return c != BOOK_END_OF_FILE; }
+constexpr bool is_placeable(char c) { return c != BOOK_END_BYTE; }
 
 constexpr int square_index(int file, int row) { return row * 8 + file; }
 
@@ -156,7 +156,7 @@ bool execute_word(const char* word, int word_length, BuilderState& state, int bo
 }  // namespace
 
 int run_book_builder(std::istream& in, std::ostream& out) {
-    const int book = open_book_file();
+    const int book = open_book_for_append();
     if (book < 0) {
         out << "Error opening file.\n" << std::flush;
         return 1;

@@ -5,7 +5,7 @@
 #include "bookbuilder/book_builder.h"
 #include "console/standard_streams.h"
 
-#include "driver/arguments.h"
+#include "console/arguments.h"
 
 namespace {
 

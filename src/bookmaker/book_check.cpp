@@ -89,7 +89,7 @@ std::string side_by_side(const BoardText& left, const std::string& left_title, c
 int check_book(const std::string& path, std::optional<Color> given, std::ostream& out, std::ostream& err) {
     const std::optional<BookRecords> book = read_book_records(path, err);
     if (!book) return CHECK_UNREADABLE;
-    const Color colour = given ? *given : colour_of_answers(*book);
+    const Color color = given ? *given : colour_of_answers(*book);
     Checker c{path, out};
     check_form(*book, c);
 
@@ -111,31 +111,31 @@ int check_book(const std::string& path, std::optional<Color> given, std::ostream
             if (used == answer) {
                 c.report(r) << "the entry of record " << earlier << " again; the engine never reaches it\n";
             } else {
-                const std::string played = announced_move(key, used, colour), unused = announced_move(key, answer, colour);
+                const std::string played = announced_move(key, used, color), unused = announced_move(key, answer, color);
                 c.report(r) << "the key of record " << earlier << " again, with another answer: the engine plays "
                             << (played.empty() ? "no move" : played) << " (record " << earlier + 1 << "), never "
                             << (unused.empty() ? "no move" : unused) << " (record " << r + 1 << ")\n";
             }
             continue;
         }
-        if (find_answer_move(key, answer, colour)) continue;
+        if (find_answer_move(key, answer, color)) continue;
         const std::string title_key = "key, record " + std::to_string(r);
         const std::string title_answer = "answer, record " + std::to_string(r + 1);
         std::ostream& o = c.report(r + 1);
         if (answer == key) {
             o << "the answer is its key unchanged: the engine moves nothing\n";
-        } else if (places_pieces_of(key, answer, ~colour)) {
-            o << "the answer moves " << colour_name(~colour) << "'s pieces in a book of " << colour_name(colour) << '\n';
+        } else if (places_pieces_of(key, answer, ~color)) {
+            o << "the answer moves " << color_name(~color) << "'s pieces in a book of " << color_name(color) << '\n';
         } else {
-            const std::string shown = announced_move(key, answer, colour);
-            o << "the answer is not one legal move of " << colour_name(colour) << " from its key";
+            const std::string shown = announced_move(key, answer, color);
+            o << "the answer is not one legal move of " << color_name(color) << " from its key";
             if (!shown.empty()) o << " (the engine would announce " << shown << ")";
             o << '\n';
         }
         o << side_by_side(key, title_key, answer, title_answer);
     }
 
-    out << path << ": " << entries << (entries == 1 ? " entry" : " entries") << ", " << plural(int(first_key.size()), "distinct key") << ", book of " << colour_name(colour)
+    out << path << ": " << entries << (entries == 1 ? " entry" : " entries") << ", " << plural(int(first_key.size()), "distinct key") << ", book of " << color_name(color)
         << (given ? "" : " (by its answers)") << ": ";
     if (c.problems == 0) out << "no problems\n";
     else out << plural(c.problems, "problem") << '\n';

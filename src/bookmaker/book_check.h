@@ -19,7 +19,7 @@ inline constexpr int CHECK_UNREADABLE = 2;
 // line with the number of entries and distinct keys. Without `colour` the book's colour is
 // the one whose pieces most answers move. Returns CHECK_CLEAN, CHECK_PROBLEMS, or
 // CHECK_UNREADABLE (after a message on `err`) when the file cannot be read.
-int check_book(const std::string& path, std::optional<Color> colour, std::ostream& out, std::ostream& err);
+int check_book(const std::string& path, std::optional<Color> color, std::ostream& out, std::ostream& err);
 
 // Two boards side by side, rank 8 at the top, '.' for an empty square, under their titles.
 std::string side_by_side(const BoardText& left, const std::string& left_title, const BoardText& right,

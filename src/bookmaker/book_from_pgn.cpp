@@ -36,7 +36,7 @@ void BookCollector::replay(const PgnLine& line, GamePosition position, int ply, 
         const SanMatch match = resolve_san(move.san, position, moves);
         // Only the move played is made again, on its own.
         const GamePosition after = match.status == SanStatus::Found ? play_move(position, moves[match.index]) : position;
-        if (match.status == SanStatus::Found && position.side == options_.colour) note(text_of(position), text_of(after));
+        if (match.status == SanStatus::Found && position.side == options_.color) note(text_of(position), text_of(after));
         if (options_.variations)
             for (const PgnLine& alternative : move.variations) replay(alternative, position, ply, true, warn);
         if (match.status != SanStatus::Found) {

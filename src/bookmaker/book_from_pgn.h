@@ -14,7 +14,7 @@
 namespace quill {
 
 struct FromPgnOptions {
-    Color colour = WHITE;
+    Color color = WHITE;
     int plies = 30;         // positions within this many plies of the start are entered
     int min_games = 1;      // answers played in fewer games are dropped
     bool variations = false;

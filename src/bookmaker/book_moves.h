@@ -24,22 +24,22 @@ struct AnswerMove {
 // stand at home, and en passant wherever an enemy pawn beside one of the colour's pawns may
 // just have made its double step. `from`, when given, is the position to try first (one
 // reached in a game, with its real rights).
-std::optional<AnswerMove> find_answer_move(const BoardText& key, const BoardText& answer, Color colour,
+std::optional<AnswerMove> find_answer_move(const BoardText& key, const BoardText& answer, Color color,
                                            const GamePosition* from = nullptr);
 
 // The move the engine announces for `colour` going from `before` to `after`: the squares
 // vacated and filled by that colour's pieces, castling as the king's move; empty when no move
 // can be read.
-std::string announced_move(const BoardText& before, const BoardText& after, Color colour);
+std::string announced_move(const BoardText& before, const BoardText& after, Color color);
 
 // Whether the pieces of `colour` stand differently in the two texts.
-bool moves_pieces_of(const BoardText& before, const BoardText& after, Color colour);
+bool moves_pieces_of(const BoardText& before, const BoardText& after, Color color);
 
 // Whether a piece of `colour` stands in `after` on a square where it did not stand in
 // `before`: more than a capture can do to that colour.
-bool places_pieces_of(const BoardText& before, const BoardText& after, Color colour);
+bool places_pieces_of(const BoardText& before, const BoardText& after, Color color);
 
-const char* colour_name(Color c);
+const char* color_name(Color c);
 
 // The colour whose pieces most answers of a book's in-step entries move (White on a tie).
 Color colour_of_answers(const BookRecords& book);

@@ -35,7 +35,7 @@ BoardText BookRecord::text() const {
 
 std::optional<BookRecords> read_book_records(const std::string& path, std::ostream& err) {
     if (!readable_book(path, err)) return std::nullopt;
-    BookFile file(path.c_str());
+    BookReader file(path.c_str());
     if (!file.is_open()) {
         err << "bookmaker: " << path << ": cannot be read\n";
         return std::nullopt;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "board/types.h"
-#include "book/book_file.h"
+#include "book/book_reader.h"
 
 namespace quill {
 

@@ -22,14 +22,14 @@ constexpr int FREE_PLIES = 3;
 struct Entry {
     int record;  // of its key
     BoardText key, answer;
-    Color colour;
+    Color color;
     int ply = -1;                       // the earliest ply at which a line reaches the key
     std::optional<GamePosition> reached;  // the position there, with its real rights
 };
 
 // Walks the lines from the start position: every move within FREE_PLIES, the book's answer
 // at each key of `colour`, and every reply of the other colour to a book answer.
-void number_entries(std::vector<Entry>& entries, Color colour) {
+void number_entries(std::vector<Entry>& entries, Color color) {
     std::unordered_map<std::string, int> first_key;
     for (int i = 0; i < int(entries.size()); ++i)
         first_key.try_emplace(std::string(entries[i].key.begin(), entries[i].key.end()), i);
@@ -47,7 +47,7 @@ void number_entries(std::vector<Entry>& entries, Color colour) {
         const BoardText text = text_of(node.position);
         if (!visited.insert({std::string(text.begin(), text.end()), node.position.side}).second) continue;
         bool expand = node.ply < FREE_PLIES;
-        if (node.position.side == colour) {
+        if (node.position.side == color) {
             const auto hit = first_key.find(std::string(text.begin(), text.end()));
             if (hit != first_key.end()) {
                 Entry& e = entries[hit->second];
@@ -55,7 +55,7 @@ void number_entries(std::vector<Entry>& entries, Color colour) {
                     e.ply = node.ply;
                     e.reached = node.position;
                 }
-                if (const auto move = find_answer_move(e.key, e.answer, colour, &node.position))
+                if (const auto move = find_answer_move(e.key, e.answer, color, &node.position))
                     queue.push_back({move->after, node.ply + 1, true});
             }
         } else {
@@ -74,7 +74,7 @@ void number_entries(std::vector<Entry>& entries, Color colour) {
 
 std::string move_number(const Entry& e) {
     const std::string number = e.ply < 0 ? "?" : std::to_string(e.ply / 2 + 1);
-    return number + (e.colour == WHITE ? "." : "...");
+    return number + (e.color == WHITE ? "." : "...");
 }
 
 }  // namespace
@@ -82,31 +82,31 @@ std::string move_number(const Entry& e) {
 int show_book(const std::string& path, std::ostream& out, std::ostream& err) {
     const std::optional<BookRecords> book = read_book_records(path, err);
     if (!book) return CHECK_UNREADABLE;
-    const Color colour = colour_of_answers(*book);
+    const Color color = colour_of_answers(*book);
     std::vector<Entry> entries;
     for (int r = 1; r + 1 <= book->aligned; r += 2) {
         const BookRecord& key = book->records[r - 1];
         const BookRecord& answer = book->records[r];
         if (!key.whole || !answer.whole) continue;
-        Entry e{r, key.text(), answer.text(), colour, -1, std::nullopt};
+        Entry e{r, key.text(), answer.text(), color, -1, std::nullopt};
         // An answer that moves only the other colour's pieces is shown as that colour's move.
-        if (!places_pieces_of(e.key, e.answer, colour) && places_pieces_of(e.key, e.answer, ~colour)) e.colour = ~colour;
+        if (!places_pieces_of(e.key, e.answer, color) && places_pieces_of(e.key, e.answer, ~color)) e.color = ~color;
         entries.push_back(e);
     }
-    number_entries(entries, colour);
+    number_entries(entries, color);
 
     std::unordered_map<std::string, int> first_key;
     char line[160];
     out << "record  number  colour  move  SAN\n";
     for (const Entry& e : entries) {
         const auto [first, is_first] = first_key.try_emplace(std::string(e.key.begin(), e.key.end()), e.record);
-        const std::string coordinates = announced_move(e.key, e.answer, e.colour);
+        const std::string coordinates = announced_move(e.key, e.answer, e.color);
         std::string san = "(not a legal move)";
-        if (const auto move = find_answer_move(e.key, e.answer, e.colour, e.reached ? &*e.reached : nullptr)) {
+        if (const auto move = find_answer_move(e.key, e.answer, e.color, e.reached ? &*e.reached : nullptr)) {
             san = write_san(move->from, legal_moves(move->from), move->move);
         }
         if (!is_first) san += " (never played: record " + std::to_string(first->second) + " has this key)";
-        std::snprintf(line, sizeof line, "%6d  %-6s  %-6s  %-4s  ", e.record, move_number(e).c_str(), colour_name(e.colour),
+        std::snprintf(line, sizeof line, "%6d  %-6s  %-6s  %-4s  ", e.record, move_number(e).c_str(), color_name(e.color),
                       coordinates.empty() ? "----" : coordinates.c_str());
         out << line << san << '\n';
     }

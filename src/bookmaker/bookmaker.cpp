@@ -11,7 +11,7 @@
 #include "bookmaker/book_from_pgn.h"
 #include "bookmaker/book_output.h"
 #include "bookmaker/book_show.h"
-#include "driver/arguments.h"
+#include "console/arguments.h"
 
 namespace quill {
 
@@ -88,7 +88,7 @@ int from_pgn(const std::vector<std::string>& args, std::ostream& out, std::ostre
         if (a == "--color" || a == "--colour") {
             const auto c = has_value ? parse_colour(args[++i]) : std::nullopt;
             if (!c) return usage(err, "--color takes white or black");
-            options.colour = *c;
+            options.color = *c;
             colour_given = true;
         } else if (a == "--plies") {
             const auto n = has_value ? parse_count(args[++i], 1, MAX_PLIES) : std::nullopt;
@@ -143,7 +143,7 @@ int from_pgn(const std::vector<std::string>& args, std::ostream& out, std::ostre
     err << "bookmaker: " << collector.games() << (collector.games() == 1 ? " game" : " games") << " read";
     if (collector.games_skipped() > 0) err << " (" << collector.games_skipped() << " left out)";
     err << ", " << collector.entries() << (collector.entries() == 1 ? " entry" : " entries") << " for "
-        << (options.colour == WHITE ? "White" : "Black");
+        << (options.color == WHITE ? "White" : "Black");
     if (warnings > 0) err << ", " << warnings << (warnings == 1 ? " warning" : " warnings");
     err << '\n';
     return 0;
@@ -152,13 +152,13 @@ int from_pgn(const std::vector<std::string>& args, std::ostream& out, std::ostre
 // check FILE [--color white|black] and show FILE.
 int book_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const bool check = args[0] == "check";
-    std::optional<Color> colour;
+    std::optional<Color> color;
     std::string file;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (check && (a == "--color" || a == "--colour")) {
-            colour = i + 1 < args.size() ? parse_colour(args[++i]) : std::nullopt;
-            if (!colour) return usage(err, "--color takes white or black");
+            color = i + 1 < args.size() ? parse_colour(args[++i]) : std::nullopt;
+            if (!color) return usage(err, "--color takes white or black");
         } else if (a.size() > 1 && a[0] == '-') {
             return usage(err, "unknown option " + a);
         } else if (!file.empty()) {
@@ -168,7 +168,7 @@ int book_command(const std::vector<std::string>& args, std::ostream& out, std::o
         }
     }
     if (file.empty()) return usage(err, args[0] + " needs the book to read");
-    return check ? check_book(file, colour, out, err) : show_book(file, out, err);
+    return check ? check_book(file, color, out, err) : show_book(file, out, err);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The seven programs, one profile each.
 #pragma once
 
-#include "builds/profile.h"
+#include "engine/build_profile.h"
 
 namespace quill {
 
@@ -34,11 +34,5 @@ inline constexpr BuildProfile MOVECHECK{
     "movecheck", "Quillmoor Move Checker 7\n",
     "Quillmoor move checker: answers each move of a game ok or bad",
     true, GameLoopKind::MoveChecking, Evaluation::None, Leaf::None};
-
-// engine-a with the capture search visiting every node as defined; it chooses the same moves,
-// and its node counts are those of the definition. (engine-b's capture search stops almost
-// at once, since it stands pat for the side that has just moved: it walks every node, a table
-// would cost it more than it saves.)
-inline constexpr BuildProfile ENGINE_A_EVERY_NODE = every_node(ENGINE_A);
 
 }  // namespace quill

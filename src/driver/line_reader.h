@@ -4,11 +4,11 @@
 #include <istream>
 #include <string>
 
+#include "console/input_line.h"
+
 namespace quill {
 
-inline constexpr std::size_t MAX_LINE_LENGTH = 799;
-
-// Reads the next line (up to a newline, which is dropped) keeping its first 799 characters
+// Reads the next line (up to a newline, which is dropped) keeping its first MAX_LINE_LENGTH characters
 // and discarding the rest, so an over-long line is still one line. Returns false at end of
 // input when nothing was read; a last line without its newline still counts.
 inline bool read_line(std::istream& in, std::string& line) {

@@ -21,7 +21,7 @@ bool derive_move_text(const BoardText& before_text, const BoardText& after_text,
     int from = NO_SQUARE, to = NO_SQUARE;
     for (int rank = 0; rank < 8; ++rank)
         for (int file = 0; file < 8; ++file) {
-            const auto mask = static_cast<std::uint8_t>(0x80 >> file);
+            const std::uint8_t mask = file_mask(file);
             const bool was = before_occupancy.byte(rank) & mask, is = after_occupancy.byte(rank) & mask;
             if (was && !is) from = rank * 8 + file;
             if (!was && is) to = rank * 8 + file;

@@ -1,33 +1,28 @@
-// A whole program: the banner, the start position and the command loop, for one profile.
+// A whole program: the banner and the command loop, for one profile.
 #pragma once
 
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
+#include <memory>
 
 #include "console/standard_streams.h"
-#include "driver/arguments.h"
+#include "console/arguments.h"
 #include "driver/game_loop.h"
 
 namespace quill {
 
-// Prints the banner (seeding the generator first in the builds that draw from it), builds
-// the start position and runs games until "quit" or end of input. Returns the exit status.
+// Prints the banner (seeding the generator first in the builds that draw from it) and runs
+// games until "quit" or end of input, searching with `context`. Returns the exit status.
 template <const BuildProfile& P>
-int run_program(std::istream& in, std::ostream& out) {
+int run_program(std::istream& in, std::ostream& out, SearchContext<P>& context) {
     out << P.banner;
     if constexpr (P.seeds_generator) std::srand(static_cast<unsigned>(std::time(nullptr)));
     out.flush();
 
-    GameMaps maps{};
-    maps.white_castling = WHITE_CASTLING_START;
-    maps.black_castling = BLACK_CASTLING_START;
-    BoardText board_text = make_board_text(START_TEXT);
-    board_text_to_maps(maps, board_text);
-    build_attack_maps(maps);
     GameStatus game_status{};
-    command_loop<P>(maps, game_status, board_text, in, out);
+    command_loop<P>(context, game_status, in, out);
     out.flush();
     return 0;
 }
@@ -70,7 +65,10 @@ int program_main(int argc, char** argv) {
     std::signal(SIGINT, SIG_IGN);
     CheckedOutputBuffer checked(std::cout.rdbuf(), P.name);
     std::ostream out(&checked);
-    return run_program<P>(std::cin, out);
+    // The search's working state lives as long as the program, the value table's proven
+    // values included: they never go stale.
+    const auto context = std::make_unique<SearchContext<P>>();
+    return run_program<P>(std::cin, out, *context);
 }
 
 }  // namespace quill

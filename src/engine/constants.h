@@ -23,8 +23,5 @@ inline constexpr std::int32_t CAPTURE_VALUE_UNKNOWN_UPPER = std::numeric_limits<
 // Depth of the full-width search, in plies.
 inline constexpr int ROOT_DEPTH = 5;
 
-// Evaluation views.
-inline constexpr int VIEW_BLACK = 0;
-inline constexpr int VIEW_WHITE = 1;
 
 }  // namespace quill

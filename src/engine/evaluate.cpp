@@ -47,7 +47,7 @@ std::int32_t side_total(const PositionRecord& r, std::int32_t attack_weight) {
 }  // namespace
 
 template <Evaluation E>
-std::int32_t evaluate_position(const PositionRecord& record, int view) {
+std::int32_t evaluate_position(const PositionRecord& record, Color view) {
     static_assert(E == Evaluation::Standard || E == Evaluation::Noisy, "no evaluation in this build");
     constexpr std::int32_t attack_weight = E == Evaluation::Noisy ? NOISY_ATTACK_WEIGHT : STANDARD_ATTACK_WEIGHT;
 
@@ -61,7 +61,7 @@ std::int32_t evaluate_position(const PositionRecord& record, int view) {
     }
 
     // Only the viewing side earns the bonus for giving check.
-    if (view == VIEW_BLACK) {
+    if (view == BLACK) {
         if (record.black_attacks.intersects(record.white_king)) black_total += CHECK_BONUS;
         return record.black_king.empty() ? KING_LOST_SCORE : black_total - white_total;
     }
@@ -69,7 +69,7 @@ std::int32_t evaluate_position(const PositionRecord& record, int view) {
     return record.white_king.empty() ? KING_LOST_SCORE : white_total - black_total;
 }
 
-template std::int32_t evaluate_position<Evaluation::Standard>(const PositionRecord&, int);
-template std::int32_t evaluate_position<Evaluation::Noisy>(const PositionRecord&, int);
+template std::int32_t evaluate_position<Evaluation::Standard>(const PositionRecord&, Color);
+template std::int32_t evaluate_position<Evaluation::Noisy>(const PositionRecord&, Color);
 
 }  // namespace quill

@@ -13,15 +13,9 @@ namespace quill {
 template <Color C, MoveList L, bool Legal>
 int make_next_move(PositionRecord& record);
 
-inline int make_next_white_move(PositionRecord& r) { return make_next_move<WHITE, MoveList::Full, false>(r); }
-inline int make_next_black_move(PositionRecord& r) { return make_next_move<BLACK, MoveList::Full, false>(r); }
-inline int make_next_legal_white_move(PositionRecord& r) { return make_next_move<WHITE, MoveList::Full, true>(r); }
-inline int make_next_legal_black_move(PositionRecord& r) { return make_next_move<BLACK, MoveList::Full, true>(r); }
-inline int make_next_white_capture(PositionRecord& r) { return make_next_move<WHITE, MoveList::Captures, false>(r); }
-inline int make_next_black_capture(PositionRecord& r) { return make_next_move<BLACK, MoveList::Captures, false>(r); }
-
+// The legal iterator of a side held in a variable.
 inline int make_next_legal_move(PositionRecord& r, Color c) {
-    return c == WHITE ? make_next_legal_white_move(r) : make_next_legal_black_move(r);
+    return c == WHITE ? make_next_move<WHITE, MoveList::Full, true>(r) : make_next_move<BLACK, MoveList::Full, true>(r);
 }
 
 }  // namespace quill

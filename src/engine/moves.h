@@ -36,14 +36,14 @@ struct Candidate {
 template <Color C, MoveList L>
 void make_move(PositionRecord& record, std::int32_t n);
 
-inline void make_white_move(PositionRecord& r, std::int32_t n) { make_move<WHITE, MoveList::Full>(r, n); }
-inline void make_black_move(PositionRecord& r, std::int32_t n) { make_move<BLACK, MoveList::Full>(r, n); }
-inline void make_white_capture(PositionRecord& r, std::int32_t n) { make_move<WHITE, MoveList::Captures>(r, n); }
-inline void make_black_capture(PositionRecord& r, std::int32_t n) { make_move<BLACK, MoveList::Captures>(r, n); }
+
+// A side may take en passant only with its move right after the enemy's double step: once it
+// has moved, its own en-passant mask is gone. The makers leave that to their callers.
+constexpr void expire_en_passant(PositionRecord& r, Color mover) { castling(r, mover)[EN_PASSANT_BYTE] = 0; }
 
 // Colour as a run-time value, for callers that hold the side in a variable.
 inline void make_side_move(PositionRecord& r, Color c, std::int32_t n) {
-    c == WHITE ? make_white_move(r, n) : make_black_move(r, n);
+    c == WHITE ? make_move<WHITE, MoveList::Full>(r, n) : make_move<BLACK, MoveList::Full>(r, n);
 }
 
 }  // namespace quill

@@ -15,11 +15,6 @@
 
 namespace quill {
 
-namespace moves_detail {
-
-// Kind order of the candidates within the capture group and within the quiet group.
-constexpr PieceKind MOVE_ORDER[] = {KNIGHT, BISHOP, QUEEN, PAWN, ROOK, KING};
-
 // Recomputes CASTLE_SHORT_NOW and CASTLE_LONG_NOW: rights intact, king on e and rook on
 // its corner of the back rank, the squares between empty, and the king's path unattacked
 // (b1/b8 may be attacked for the long castling).
@@ -40,6 +35,11 @@ void update_castling_availability(PositionRecord& r) {
         !(attacked & (FILE_E | FILE_D | FILE_C)))
         flags |= CASTLE_LONG_NOW;
 }
+
+namespace detail {
+
+// Kind order of the candidates within the capture group and within the quiet group.
+constexpr PieceKind MOVE_ORDER[] = {KNIGHT, BISHOP, QUEEN, PAWN, ROOK, KING};
 
 // Castling: king and rook leave e and the corner, the rook lands beside the king's new
 // square and the king byte of the back rank becomes exactly its target.
@@ -118,7 +118,7 @@ inline int slots_in_use(ConstSlotView s, PieceKind kind) {
     return std::min(used, slot_count(kind));
 }
 
-}  // namespace moves_detail
+}  // namespace detail
 
 // The movers of one side in enumeration order: by kind (knights, bishops, queens, pawns,
 // rooks, king), then by slot; each with its square board and its targets.
@@ -136,7 +136,7 @@ struct Movers {
 // The movers as the slots of a regenerated record hold them.
 template <Color C>
 void movers_from_slots(const PositionRecord& r, Movers& m) {
-    using namespace moves_detail;
+    using namespace detail;
     m.count = 0;
     for (const PieceKind kind : MOVE_ORDER) {
         const ConstSlotView s = slots(r, C, kind);
@@ -196,7 +196,7 @@ std::int32_t walk_movers(const PositionRecord& r, const Movers& movers, std::int
 // k-th piece in square order and the movers can be read from the piece boards.
 template <Color C>
 bool kinds_fit_their_slots(const PositionRecord& r) {
-    for (const PieceKind kind : moves_detail::MOVE_ORDER)
+    for (const PieceKind kind : detail::MOVE_ORDER)
         if (count_squares(piece_board(r, C, kind).bits) > slot_count(kind)) return false;
     return true;
 }
@@ -208,8 +208,7 @@ bool kinds_fit_their_slots(const PositionRecord& r) {
 // shared slot) nothing is listed and false is returned.
 template <Color C>
 bool movers_from_boards(const PositionRecord& r, Movers& m) {
-    using namespace moves_detail;
-    using namespace step_tables;
+    using namespace detail;
     if (!kinds_fit_their_slots<C>(r)) return false;
     const std::uint64_t own = pieces(r, C).bits, enemy = pieces(r, ~C).bits, occupied = own | enemy;
     m.count = 0;
@@ -243,8 +242,7 @@ bool movers_from_boards(const PositionRecord& r, Movers& m) {
 // pieces than slots.
 template <Color C>
 bool capture_movers_from_boards(const PositionRecord& r, Movers& m) {
-    using namespace moves_detail;
-    using namespace step_tables;
+    using namespace detail;
     if (!kinds_fit_their_slots<C>(r)) return false;
     const std::uint64_t enemy = pieces(r, ~C).bits, occupied = pieces(r, C).bits | enemy;
     m.count = 0;
@@ -271,7 +269,7 @@ std::int32_t walk_candidates(const PositionRecord& r, std::int32_t first, std::i
 // candidate was listed from; only the position core is read or written.
 template <Color C>
 void make_candidate(PositionRecord& r, const Candidate& c) {
-    using namespace moves_detail;
+    using namespace detail;
     switch (c.type) {
         case Candidate::SHORT_CASTLING: return make_castling<C>(r, true);
         case Candidate::LONG_CASTLING: return make_castling<C>(r, false);
@@ -281,12 +279,9 @@ void make_candidate(PositionRecord& r, const Candidate& c) {
     }
 }
 
-template <Color C>
-inline void update_castling_availability(PositionRecord& r) { moves_detail::update_castling_availability<C>(r); }
-
 template <Color C, MoveList L>
 void make_move(PositionRecord& r, std::int32_t n) {
-    moves_detail::update_castling_availability<C>(r);
+    update_castling_availability<C>(r);
     if (n <= 0) return;
     Candidate chosen = Candidate::castling(true);
     const auto take = [&](std::int32_t, const Candidate& c) {

@@ -12,20 +12,16 @@
 
 namespace quill {
 
-namespace search_detail {
+namespace detail {
 
-constexpr int view_of(Color c) { return c == WHITE ? VIEW_WHITE : VIEW_BLACK; }
-
-// The node count at which the current search of a build with a node limit stops deepening.
-inline std::uint64_t deepening_ends_at = 0;
-
-// Whether a build with a node limit has used it up; always false for the programs.
+// Whether a build with a node limit has used it up in the current search; always false for
+// the programs.
 template <const BuildProfile& P>
-bool out_of_nodes() {
+bool out_of_nodes(const SearchContext<P>& context) {
     if constexpr (P.node_limit == 0)
         return false;
     else
-        return search_node_counter >= deepening_ends_at;
+        return context.nodes >= context.deepening_ends_at;
 }
 
 // Loads a node's own record from its parent's core, regenerated, with no move made yet.
@@ -81,15 +77,10 @@ void for_each_move(PositionRecord& node, Color side, Visit&& visit) {
         for_each_move<BLACK, L>(node, visit);
 }
 
-// The records of the children under search, one per ply below the root: a node's child
-// lives in the slot after its own, so no record is built (and zeroed) per node. Captures
-// end long before the last slot; a deeper node would use a record of its own.
-inline constexpr int CHILD_RECORD_SLOTS = 128;
-inline PositionRecord child_records[CHILD_RECORD_SLOTS];
-
-template <typename Search>
-auto with_child_record(int ply, Search&& search) {
-    if (ply < CHILD_RECORD_SLOTS) return search(child_records[ply]);
+// Runs `search` on the child record of the ply, from the context while it has one.
+template <const BuildProfile& P, typename Search>
+auto with_child_record(SearchContext<P>& context, int ply, Search&& search) {
+    if (ply < CHILD_RECORD_SLOTS) return search(context.child_records[ply]);
     PositionRecord own;
     return search(own);
 }
@@ -102,7 +93,7 @@ inline void make_child(const PositionRecord& node, Color side, const Candidate& 
                        bool clear_en_passant, PositionRecord& child) {
     copy_position_core(node, child);
     side == WHITE ? make_candidate<WHITE>(child, c) : make_candidate<BLACK>(child, c);
-    if (clear_en_passant) castling(child, side)[EN_PASSANT_BYTE] = 0;
+    if (clear_en_passant) expire_en_passant(child, side);
     child.move_made_flag = 1;
     generate_attack_maps(child);
     child.white_move_ordinal = child.black_move_ordinal = 0;
@@ -110,38 +101,30 @@ inline void make_child(const PositionRecord& node, Color side, const Candidate& 
 
 // The capture search on a node record whose occupancy and attack maps are current.
 template <const BuildProfile& P>
-std::int32_t capture_node(Color moved, std::int32_t alpha, std::int32_t beta, PositionRecord& node,
-                          int ply) {
-    ++search_node_counter;
+std::int32_t capture_node(SearchContext<P>& context, Color moved, std::int32_t alpha, std::int32_t beta,
+                          PositionRecord& node, int ply) {
+    ++context.nodes;
     const Color side = ~moved;
     // engine-a stands pat for the side to move; engine-b keeps the view of the side that
     // has just moved.
     const Color viewer = P.leaf == Leaf::CaptureSearch ? side : moved;
     if (piece_board(node, viewer, KING).empty()) return KING_LOST_SCORE;
-    const std::int32_t stand = evaluate_position<P.evaluation>(node, view_of(viewer));
+    const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
     if (stand >= beta) return beta;
     if (stand > alpha) alpha = stand;
-    if (out_of_nodes<P>()) return alpha;
+    if (out_of_nodes(context)) return alpha;
 
-    return with_child_record(ply, [&](PositionRecord& child) {
+    return with_child_record(context, ply, [&](PositionRecord& child) {
         bool cutoff = false;
         for_each_move<MoveList::Captures>(node, side, [&](std::int32_t, const Candidate& move) {
             make_child(node, side, move, false, child);
-            const std::int32_t v = -capture_node<P>(side, -beta, -alpha, child, ply + 1);
+            const std::int32_t v = -capture_node<P>(context, side, -beta, -alpha, child, ply + 1);
             if (v >= beta) return cutoff = true;
             if (v > alpha) alpha = v;
             return false;
         });
         return cutoff ? beta : alpha;
     });
-}
-
-// The value table of one build's capture search: a function-local static, so each build
-// that searches this way has its own and no other build carries one.
-template <const BuildProfile& P>
-CaptureValueTable& capture_value_table() {
-    static CaptureValueTable table;
-    return table;
 }
 
 // Order in which the value-table search tries a node's captures: the most valuable victim
@@ -163,29 +146,29 @@ inline int capture_priority(const PositionRecord& node, Color side, const Candid
 // value table: returns what capture_node returns (the value clipped to alpha..beta), trying
 // the same captures in a better order and skipping whatever the table already proves.
 template <const BuildProfile& P>
-std::int32_t table_capture_node(Color moved, std::int32_t alpha, std::int32_t beta, PositionRecord& node,
-                                int ply) {
+std::int32_t table_capture_node(SearchContext<P>& context, Color moved, std::int32_t alpha, std::int32_t beta,
+                                PositionRecord& node, int ply) {
     static_assert(P.evaluation == Evaluation::Standard, "a noisy evaluation has no fixed value to keep");
-    ++search_node_counter;
+    ++context.nodes;
     const Color side = ~moved;
     const Color viewer = P.leaf == Leaf::CaptureSearch ? side : moved;
     if (piece_board(node, viewer, KING).empty()) return KING_LOST_SCORE;
 
     // Without a capture to try the value is the stand-pat score: cheaper to evaluate than to
     // look up. Past a node limit the search stands pat as well.
-    if (out_of_nodes<P>() || capture_list_empty(node, side)) {
-        const std::int32_t stand = evaluate_position<P.evaluation>(node, view_of(viewer));
+    if (out_of_nodes(context) || capture_list_empty(node, side)) {
+        const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
         return stand >= beta ? beta : stand > alpha ? stand : alpha;
     }
 
     // Known bounds narrow the window: the value clipped to the narrower window is the value
     // clipped to the wider one.
-    CaptureValueTable& table = capture_value_table<P>();
+    CaptureValueTable& table = context.capture_values;
     const CapturePositionKey key = CaptureValueTable::key_of(node, side);
     // Only values found without reaching a node limit are proven; the counter only grows, so
     // one that is still below the limit when a value is found was below it all along.
     const auto remember = [&](std::int32_t lower, std::int32_t upper) {
-        if (!out_of_nodes<P>()) table.record(key, lower, upper);
+        if (!out_of_nodes(context)) table.record(key, lower, upper);
     };
     if (const CaptureBounds* known = table.find(key)) {
         if (known->lower >= beta) return beta;
@@ -195,7 +178,7 @@ std::int32_t table_capture_node(Color moved, std::int32_t alpha, std::int32_t be
         if (known->upper < beta) beta = known->upper;
     }
 
-    const std::int32_t stand = evaluate_position<P.evaluation>(node, view_of(viewer));
+    const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
     if (stand >= beta) {
         remember(stand, CAPTURE_VALUE_UNKNOWN_UPPER);
         return beta;
@@ -203,7 +186,8 @@ std::int32_t table_capture_node(Color moved, std::int32_t alpha, std::int32_t be
     const std::int32_t alpha_in = alpha;
     if (stand > alpha) alpha = stand;
 
-    // The captures the defined walk would try (the first hundred of the capture list), best first.
+    // The captures the node-by-node walk would try (the first hundred of the capture list),
+    // best first.
     struct Ranked {
         int priority;
         Candidate move;
@@ -218,10 +202,10 @@ std::int32_t table_capture_node(Color moved, std::int32_t alpha, std::int32_t be
     for (int i = 1; i < count; ++i)
         for (int j = i; j > 0 && moves[j - 1].priority < moves[j].priority; --j) std::swap(moves[j - 1], moves[j]);
 
-    return with_child_record(ply, [&](PositionRecord& child) {
+    return with_child_record(context, ply, [&](PositionRecord& child) {
         for (int i = 0; i < count; ++i) {
             make_child(node, side, moves[i].move, false, child);
-            const std::int32_t v = -table_capture_node<P>(side, -beta, -alpha, child, ply + 1);
+            const std::int32_t v = -table_capture_node<P>(context, side, -beta, -alpha, child, ply + 1);
             if (v >= beta) {
                 remember(beta, CAPTURE_VALUE_UNKNOWN_UPPER);
                 return beta;
@@ -239,47 +223,58 @@ std::int32_t table_capture_node(Color moved, std::int32_t alpha, std::int32_t be
 
 // The capture search by the build's method.
 template <const BuildProfile& P>
-std::int32_t leaf_capture_node(Color moved, std::int32_t alpha, std::int32_t beta, PositionRecord& node, int ply) {
+std::int32_t leaf_capture_node(SearchContext<P>& context, Color moved, std::int32_t alpha, std::int32_t beta,
+                               PositionRecord& node, int ply) {
     if constexpr (P.capture_method == CaptureMethod::ValueTable)
-        return table_capture_node<P>(moved, alpha, beta, node, ply);
+        return table_capture_node<P>(context, moved, alpha, beta, node, ply);
     else
-        return capture_node<P>(moved, alpha, beta, node, ply);
+        return capture_node<P>(context, moved, alpha, beta, node, ply);
 }
+
+// What every node of one full-width search shares: the context, the outputs and the engine's
+// colour, handed down by one reference.
+template <const BuildProfile& P>
+struct SearchRun {
+    SearchContext<P>& context;
+    SearchOutputs& out;
+    Color engine;
+};
 
 // The full-width search on a node record whose occupancy and attack maps are current; the
 // caller has counted the node.
 template <const BuildProfile& P>
-std::int32_t search_body(int depth, std::int32_t alpha, std::int32_t beta, PositionRecord& node,
-                         int engine_side, SearchOutputs& out, int best_recorded, int ply) {
-    const Color engine = engine_color(engine_side);
+std::int32_t search_body(const SearchRun<P>& run, int depth, std::int32_t alpha, std::int32_t beta,
+                         PositionRecord& node, int best_recorded, int ply) {
+    SearchContext<P>& context = run.context;
+    SearchOutputs& out = run.out;
+    const Color engine = run.engine;
     // The engine moves at odd depths, its opponent at even ones.
     const Color side = (ROOT_DEPTH - depth) % 2 == 0 ? engine : ~engine;
     // Past a node limit every node below the root is a leaf; the root still tries its moves.
-    const bool limit_reached = ply > 0 && out_of_nodes<P>();
+    const bool limit_reached = ply > 0 && out_of_nodes(context);
 
     if constexpr (P.leaf == Leaf::CaptureSearch) {
         if (depth <= 1 || limit_reached) {
             if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
-            return leaf_capture_node<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
+            return leaf_capture_node<P>(context, ~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
         }
     } else if constexpr (P.leaf == Leaf::NegatedCaptureSearch) {
         if (depth <= 2 || limit_reached) {
             if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
-            return -leaf_capture_node<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
+            return -leaf_capture_node<P>(context, ~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
         }
     } else {
-        if (depth <= 1 || limit_reached) return -evaluate_position<P.evaluation>(node, view_of(~side));
+        if (depth <= 1 || limit_reached) return -evaluate_position<P.evaluation>(node, ~side);
     }
 
-    return with_child_record(ply, [&](PositionRecord& child) {
+    return with_child_record(context, ply, [&](PositionRecord& child) {
         std::int32_t result = 0;
         bool returned = false;
         for_each_move<MoveList::Full>(node, side, [&](std::int32_t ordinal, const Candidate& move) {
             // An en-passant chance lasts exactly one reply.
             make_child(node, side, move, true, child);
-            ++search_node_counter;
-            const std::int32_t v = -search_body<P>(depth - 1, -beta, -alpha, child, engine_side,
-                                                   out, best_recorded, ply + 1);
+            ++context.nodes;
+            const std::int32_t v = -search_body<P>(run, depth - 1, -beta, -alpha, child, best_recorded, ply + 1);
 
             if (depth == ROOT_DEPTH) {
                 if (v == alpha && best_recorded == 0) {
@@ -305,29 +300,23 @@ std::int32_t search_body(int depth, std::int32_t alpha, std::int32_t beta, Posit
     });
 }
 
-}  // namespace search_detail
+}  // namespace detail
 
 template <const BuildProfile& P>
-void forget_capture_values() {
-    if constexpr (P.capture_method == CaptureMethod::ValueTable) search_detail::capture_value_table<P>().clear();
-}
-
-template <const BuildProfile& P>
-std::int32_t capture_search(Color moved, std::int32_t alpha, std::int32_t beta,
+std::int32_t capture_search(SearchContext<P>& context, Color moved, std::int32_t alpha, std::int32_t beta,
                             const PositionRecord& record) {
     static_assert(P.has_capture_search());
     PositionRecord node;
-    search_detail::load_node(record, node);
-    return search_detail::leaf_capture_node<P>(moved, alpha, beta, node, 0);
+    detail::load_node(record, node);
+    return detail::leaf_capture_node<P>(context, moved, alpha, beta, node, 0);
 }
 
 template <const BuildProfile& P>
-std::int32_t search_root(int depth, std::int32_t alpha, std::int32_t beta, PositionRecord& record,
-                         int engine_side, SearchOutputs& out, int best_recorded) {
+std::int32_t search_root(SearchContext<P>& context, int depth, std::int32_t alpha, std::int32_t beta,
+                         PositionRecord& record, Color engine, SearchOutputs& out, int best_recorded) {
     static_assert(P.has_search());
-    ++search_node_counter;
-    if constexpr (P.node_limit != 0) search_detail::deepening_ends_at = search_node_counter + P.node_limit;
-    const Color engine = engine_color(engine_side);
+    ++context.nodes;
+    if constexpr (P.node_limit != 0) context.deepening_ends_at = context.nodes + P.node_limit;
 
     // Root preparation: the first legal move stands as the answer until one is recorded.
     if (depth == ROOT_DEPTH && out.root_flag == 0) {
@@ -342,9 +331,9 @@ std::int32_t search_root(int depth, std::int32_t alpha, std::int32_t beta, Posit
     }
 
     PositionRecord node;
-    search_detail::load_node(record, node);
-    return search_detail::search_body<P>(depth, alpha, beta, node, engine_side, out, best_recorded,
-                                         0);
+    detail::load_node(record, node);
+    const detail::SearchRun<P> run{context, out, engine};
+    return detail::search_body<P>(run, depth, alpha, beta, node, best_recorded, 0);
 }
 
 }  // namespace quill

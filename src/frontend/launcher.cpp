@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "builds/profiles.h"
-#include "driver/arguments.h"
+#include "console/arguments.h"
 
 namespace quill {
 

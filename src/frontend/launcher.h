@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "builds/profile.h"
+#include "engine/build_profile.h"
 
 namespace quill {
 

@@ -10,7 +10,7 @@
 
 namespace quill {
 
-// Square numbers a1 = 0 ... h1 = 7, a8 = 56 ... h8 = 63, as square_number() gives them.
+// Square numbers rank index * 8 + file index: a1 = 0 ... h1 = 7, a8 = 56 ... h8 = 63.
 constexpr int square_file(int square) { return square % 8; }
 constexpr int square_rank(int square) { return square / 8; }
 // The index of a square in a BoardText (a8 = 0 ... h1 = 63).

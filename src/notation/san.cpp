@@ -29,7 +29,7 @@ std::string_view strip_marks(std::string_view w) {
     return w;
 }
 
-const char* colour_name(Color c) { return c == WHITE ? "White" : "Black"; }
+const char* color_name(Color c) { return c == WHITE ? "White" : "Black"; }
 
 // The moves of `moves` that the parsed word can name. `capture_misfit` is set when a move
 // would fit but for an 'x' written on a move that takes nothing.
@@ -134,9 +134,9 @@ SanMatch resolve_san(std::string_view word, const GamePosition& position, const 
     }
     if (fits.empty()) {
         match.status = SanStatus::Illegal;
-        match.message = quoted + " is not a legal move of " + colour_name(position.side) + " here";
+        match.message = quoted + " is not a legal move of " + color_name(position.side) + " here";
         if (capture_misfit) match.message += " (it captures nothing)";
-        else if (in_check(position)) match.message += std::string(" (") + colour_name(position.side) + " is in check)";
+        else if (in_check(position)) match.message += std::string(" (") + color_name(position.side) + " is in check)";
         return match;
     }
     match.status = SanStatus::Ambiguous;

@@ -29,14 +29,14 @@ using MapParam = std::tuple<MapCase, Color, PassKind>;
 class AttackMaps : public ::testing::TestWithParam<MapParam> {};
 
 TEST_P(AttackMaps, BothSidesMaps) {
-    const auto& [c, colour, pass] = GetParam();
-    PositionRecord r = record_of(test::as_colour(colour, c.placements));
+    const auto& [c, color, pass] = GetParam();
+    PositionRecord r = record_of(test::as_color(color, c.placements));
     test::run_pass(r, pass);
     const bool attack = pass == PassKind::Attack;
-    EXPECT_SQUARES(attacks(r, colour),
-                   test::squares_as_colour(colour, attack ? c.attack_own : c.generate_own));
-    EXPECT_SQUARES(attacks(r, ~colour),
-                   test::squares_as_colour(colour, attack ? c.attack_enemy : c.generate_enemy));
+    EXPECT_SQUARES(attacks(r, color),
+                   test::squares_as_color(color, attack ? c.attack_own : c.generate_own));
+    EXPECT_SQUARES(attacks(r, ~color),
+                   test::squares_as_color(color, attack ? c.attack_enemy : c.generate_enemy));
 }
 
 // The attack pass never marks a square of the own side; the generation pass adds the own
@@ -66,8 +66,8 @@ const MapCase MAP_CASES[] = {
 // clang-format on
 
 std::string map_param_name(const ::testing::TestParamInfo<MapParam>& info) {
-    const auto& [c, colour, pass] = info.param;
-    return std::string(c.name) + "_" + test::colour_name(colour) + "_" + test::pass_name(pass);
+    const auto& [c, color, pass] = info.param;
+    return std::string(c.name) + "_" + test::color_name(color) + "_" + test::pass_name(pass);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -156,25 +156,25 @@ TEST_P(EitherPass, SharedPawnSlotDoublePushOverwritesRankFour) {
 // A pawn on its last rank becomes a queen of its colour before anything else is derived, and
 // the new queen gets its slot and targets in the same pass.
 TEST_P(EitherPass, PawnsOnLastRankBecomeQueens) {
-    for (Color colour : {WHITE, BLACK}) {
-        SCOPED_TRACE(test::colour_name(colour));
+    for (Color color : {WHITE, BLACK}) {
+        SCOPED_TRACE(test::color_name(color));
         const auto mirror = [&](std::string_view list) {
-            return test::squares_as_colour(colour, list);
+            return test::squares_as_color(color, list);
         };
-        PositionRecord r = record_of(test::as_colour(colour, "Pe8 Pb8 Qa1 Pc7 ka8"));
+        PositionRecord r = record_of(test::as_color(color, "Pe8 Pb8 Qa1 Pc7 ka8"));
         test::run_pass(r, GetParam());
 
-        EXPECT_SQUARES(piece_board(r, colour, QUEEN), mirror("a1 b8 e8"));
-        EXPECT_SQUARES(piece_board(r, colour, PAWN), mirror("c7"));
-        EXPECT_SQUARES(pieces(r, colour), mirror("a1 b8 e8 c7"));
-        const auto e8 = test::targets_of(r, colour, QUEEN, mirror("e8"));
+        EXPECT_SQUARES(piece_board(r, color, QUEEN), mirror("a1 b8 e8"));
+        EXPECT_SQUARES(piece_board(r, color, PAWN), mirror("c7"));
+        EXPECT_SQUARES(pieces(r, color), mirror("a1 b8 e8 c7"));
+        const auto e8 = test::targets_of(r, color, QUEEN, mirror("e8"));
         ASSERT_TRUE(e8.has_value());
         EXPECT_SQUARES(*e8, mirror("f8 g8 h8 f7 g6 h5 e7 e6 e5 e4 e3 e2 e1 d7 c6 b5 a4 d8 c8"));
-        const auto b8 = test::targets_of(r, colour, QUEEN, mirror("b8"));
+        const auto b8 = test::targets_of(r, color, QUEEN, mirror("b8"));
         ASSERT_TRUE(b8.has_value());
         EXPECT_SQUARES(*b8, mirror("a8 c8 d8 a7 b7 b6 b5 b4 b3 b2 b1"));
         // The pawn on c7 ends the b8 queen's diagonal.
-        EXPECT_FALSE(attacks(r, colour).intersects(squares(mirror("d6"))));
+        EXPECT_FALSE(attacks(r, color).intersects(squares(mirror("d6"))));
     }
 }
 
@@ -375,7 +375,7 @@ TEST_P(EitherPass, ReflectedPositionGivesReflectedMaps) {
             for (int k = 0; k < PIECE_KIND_NB; ++k)
                 EXPECT_EQ(test::flip(union_of_targets(r, c, PieceKind(k))),
                           union_of_targets(m, ~c, PieceKind(k)))
-                    << test::colour_name(c) << " kind " << k;
+                    << test::color_name(c) << " kind " << k;
         }
     }
 }

@@ -13,6 +13,7 @@
 #include "board/attack_maps.h"
 #include "board/board_text.h"
 #include "board/types.h"
+#include "support/test_support.h"
 
 namespace quill::test {
 
@@ -34,19 +35,6 @@ inline ByteBoard squares(std::string_view list) {
     ByteBoard b;
     for_each_word(list, [&](std::string_view sq) { b |= square_board(sq); });
     return b;
-}
-
-// The squares of a board, a1 to h1, then a2 to h2 and so on, for readable failures.
-inline std::string square_names(ByteBoard b) {
-    std::string out;
-    for (int rank = 0; rank < 8; ++rank)
-        for (int file = 0; file < 8; ++file)
-            if (b.byte(rank) & (0x80 >> file)) {
-                if (!out.empty()) out += ' ';
-                out += char('a' + file);
-                out += char('1' + rank);
-            }
-    return out;
 }
 
 #define EXPECT_SQUARES(board, list)               \
@@ -132,11 +120,11 @@ inline ByteBoard flip(ByteBoard b) {
 }
 
 // A case written from White's side, or its reflection when `colour` is Black.
-inline std::string as_colour(Color colour, std::string_view placements) {
-    return colour == WHITE ? std::string(placements) : mirror_placements(placements);
+inline std::string as_color(Color color, std::string_view placements) {
+    return color == WHITE ? std::string(placements) : mirror_placements(placements);
 }
-inline std::string squares_as_colour(Color colour, std::string_view list) {
-    return colour == WHITE ? std::string(list) : mirror_squares(list);
+inline std::string squares_as_color(Color color, std::string_view list) {
+    return color == WHITE ? std::string(list) : mirror_squares(list);
 }
 
 // The targets board of the slot whose square board is exactly `square`; none if no slot is.
@@ -161,6 +149,6 @@ inline void run_pass(PositionRecord& r, PassKind pass) {
 inline const char* pass_name(PassKind pass) {
     return pass == PassKind::Attack ? "Attack" : "Generate";
 }
-inline const char* colour_name(Color c) { return c == WHITE ? "White" : "Black"; }
+inline const char* color_name(Color c) { return c == WHITE ? "White" : "Black"; }
 
 }  // namespace quill::test

@@ -15,9 +15,9 @@ using test::squares;
 class GenerateMoves : public ::testing::TestWithParam<Color> {
   protected:
     Color us() const { return GetParam(); }
-    std::string sq(std::string_view list) const { return test::squares_as_colour(us(), list); }
+    std::string sq(std::string_view list) const { return test::squares_as_color(us(), list); }
     PositionRecord position(std::string_view placements) const {
-        return test::record_of(test::as_colour(us(), placements));
+        return test::record_of(test::as_color(us(), placements));
     }
     ByteBoard targets(const PositionRecord& r, PieceKind k, std::string_view square) const {
         const auto t = test::targets_of(r, us(), k, sq(square));
@@ -82,7 +82,7 @@ TEST_P(GenerateMoves, CastlingSquaresInTheMaps) {
             const auto s = slots(r, c, PieceKind(k));
             for (int i = 1; i < s.size; i += 2)
                 EXPECT_FALSE(s[i].intersects(squares(sq("e1"))))
-                    << test::colour_name(c) << " kind " << k;
+                    << test::color_name(c) << " kind " << k;
         }
 }
 
@@ -115,7 +115,7 @@ TEST_P(GenerateMoves, OwnSquaresLeaveEveryTargetsBoard) {
 
 INSTANTIATE_TEST_SUITE_P(BothColours, GenerateMoves, ::testing::Values(WHITE, BLACK),
                          [](const auto& info) {
-                             return std::string(test::colour_name(info.param));
+                             return std::string(test::color_name(info.param));
                          });
 
 }  // namespace

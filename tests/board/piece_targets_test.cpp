@@ -24,19 +24,19 @@ using TargetParam = std::tuple<TargetCase, Color, PassKind>;
 class PieceTargets : public ::testing::TestWithParam<TargetParam> {};
 
 TEST_P(PieceTargets, TargetsBoardOfThePiece) {
-    const auto& [c, colour, pass] = GetParam();
+    const auto& [c, color, pass] = GetParam();
     char letter = 0;
     test::for_each_word(c.placements, [&](std::string_view p) {
         if (p.substr(1) == c.piece) letter = p[0];
     });
     ASSERT_NE(letter, 0) << "no piece on " << c.piece;
 
-    PositionRecord r = test::record_of(test::as_colour(colour, c.placements));
+    PositionRecord r = test::record_of(test::as_color(color, c.placements));
     test::run_pass(r, pass);
-    const auto targets = test::targets_of(r, colour, test::letter_kind(letter),
-                                          test::squares_as_colour(colour, c.piece));
+    const auto targets = test::targets_of(r, color, test::letter_kind(letter),
+                                          test::squares_as_color(color, c.piece));
     ASSERT_TRUE(targets.has_value()) << "no slot holds the piece";
-    EXPECT_SQUARES(*targets, test::squares_as_colour(colour, c.targets));
+    EXPECT_SQUARES(*targets, test::squares_as_color(color, c.targets));
 }
 
 const TargetCase SLIDERS_KINGS_KNIGHTS[] = {
@@ -82,8 +82,8 @@ const TargetCase PAWNS[] = {
 };
 
 std::string param_name(const ::testing::TestParamInfo<TargetParam>& info) {
-    const auto& [c, colour, pass] = info.param;
-    return std::string(c.name) + "_" + test::colour_name(colour) + "_" + test::pass_name(pass);
+    const auto& [c, color, pass] = info.param;
+    return std::string(c.name) + "_" + test::color_name(color) + "_" + test::pass_name(pass);
 }
 
 INSTANTIATE_TEST_SUITE_P(

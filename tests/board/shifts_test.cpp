@@ -4,7 +4,7 @@
 #include <string>
 
 #include "board/shifts.h"
-#include "board/steps.h"
+#include "oracles/steps.h"
 #include "board_test_support.h"
 
 namespace quill {
@@ -152,17 +152,17 @@ TEST(ShiftWest, EdgeOnRankEightShiftsEveryRankBelow) {
 // where the successful shifts took it.
 TEST(ApplyDirection, DiagonalStopsAfterTheFailingShift) {
     ByteBoard b = square_board("h3");
-    EXPECT_EQ(apply_direction(DIR_NE, b), 1);
+    EXPECT_EQ(apply_steps(RAY_STEPS[NORTH_EAST], b), 1);
     EXPECT_EQ(b, square_board("h4"));  // north succeeded, east failed
 
     b = square_board("h1");
-    EXPECT_EQ(apply_direction(DIR_SE, b), 1);
+    EXPECT_EQ(apply_steps(RAY_STEPS[SOUTH_EAST], b), 1);
     EXPECT_EQ(b, square_board("h1"));  // south failed first
 
     b = square_board("e4");
-    EXPECT_EQ(apply_direction(DIR_SW, b), 0);
+    EXPECT_EQ(apply_steps(RAY_STEPS[SOUTH_WEST], b), 0);
     EXPECT_EQ(b, square_board("d3"));
-    EXPECT_EQ(apply_direction(DIR_NW, b), 0);
+    EXPECT_EQ(apply_steps(RAY_STEPS[NORTH_WEST], b), 0);
     EXPECT_EQ(b, square_board("c4"));
 }
 

@@ -69,7 +69,7 @@ TEST_P(StartSlots, EverySlotOfBothColours) {
         ASSERT_EQ(int(boards.size()), s.size);
         int i = 0;
         for (const char* list : boards) {
-            EXPECT_SQUARES(s[i], list) << test::colour_name(c) << " kind " << k << " board " << i;
+            EXPECT_SQUARES(s[i], list) << test::color_name(c) << " kind " << k << " board " << i;
             ++i;
         }
     };

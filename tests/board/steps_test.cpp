@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "board/steps.h"
+#include "oracles/steps.h"
 #include "board_test_support.h"
 
 namespace quill {
@@ -17,29 +17,29 @@ enum class StepKind { Attack, Target };
 // The scratch board, accumulator, occupancy, slot boards and stop flag of one step, with the
 // occupancy laid out for the colour under test: `own` is that colour's pieces.
 struct StepState {
-    Color colour;
+    Color color;
     ByteBoard scratch, accumulator, white_pieces, black_pieces;
     MinorSlots slot_boards{};
     std::uint8_t stop = 0;
     static constexpr int INDEX = 3;
 
     StepState(Color c, std::string_view from, std::string_view own, std::string_view enemy)
-        : colour(c), scratch(square_board(from)) {
+        : color(c), scratch(square_board(from)) {
         (c == WHITE ? white_pieces : black_pieces) = squares(own);
         (c == WHITE ? black_pieces : white_pieces) = squares(enemy);
     }
 
-    void step(StepKind kind, const Direction& d) {
+    void step(StepKind kind, const Steps& d) {
         const SlotView s{slot_boards.data(), 6};
         if (kind == StepKind::Attack) {
-            if (colour == WHITE)
+            if (color == WHITE)
                 attack_step<WHITE>(d, scratch, accumulator, white_pieces, black_pieces, s, INDEX,
                                    stop);
             else
                 attack_step<BLACK>(d, scratch, accumulator, white_pieces, black_pieces, s, INDEX,
                                    stop);
         } else {
-            if (colour == WHITE)
+            if (color == WHITE)
                 target_step<WHITE>(d, scratch, accumulator, white_pieces, black_pieces, s, INDEX,
                                    stop);
             else
@@ -49,7 +49,7 @@ struct StepState {
     }
 
     // What a sliding piece does in one direction: up to eight steps while the flag is clear.
-    void ray(StepKind kind, const Direction& d) {
+    void ray(StepKind kind, const Steps& d) {
         for (int i = 0; i < 8 && !stop; ++i) step(kind, d);
     }
 
@@ -64,13 +64,13 @@ struct StepState {
 class AttackStep : public ::testing::TestWithParam<Color> {};
 class TargetStep : public ::testing::TestWithParam<Color> {};
 
-std::string colour_param_name(const ::testing::TestParamInfo<Color>& info) {
-    return test::colour_name(info.param);
+std::string color_param_name(const ::testing::TestParamInfo<Color>& info) {
+    return test::color_name(info.param);
 }
 
 TEST_P(AttackStep, EmptySquareIsMarkedAndRayGoesOn) {
     StepState s(GetParam(), "e4", "", "");
-    s.step(StepKind::Attack, DIR_N);
+    s.step(StepKind::Attack, RAY_STEPS[NORTH]);
     EXPECT_EQ(s.scratch, square_board("e5"));
     EXPECT_EQ(s.stop, 0);
     s.expect_marked("e5");
@@ -78,7 +78,7 @@ TEST_P(AttackStep, EmptySquareIsMarkedAndRayGoesOn) {
 
 TEST_P(AttackStep, OwnPieceEndsRayUnmarked) {
     StepState s(GetParam(), "e4", "e5", "");
-    s.step(StepKind::Attack, DIR_N);
+    s.step(StepKind::Attack, RAY_STEPS[NORTH]);
     EXPECT_EQ(s.scratch, square_board("e5"));
     EXPECT_EQ(s.stop, 1);
     s.expect_marked("");
@@ -86,7 +86,7 @@ TEST_P(AttackStep, OwnPieceEndsRayUnmarked) {
 
 TEST_P(AttackStep, EnemyPieceIsMarkedThenEndsRay) {
     StepState s(GetParam(), "e4", "", "e5");
-    s.step(StepKind::Attack, DIR_N);
+    s.step(StepKind::Attack, RAY_STEPS[NORTH]);
     EXPECT_EQ(s.stop, 1);
     s.expect_marked("e5");
 }
@@ -94,7 +94,7 @@ TEST_P(AttackStep, EnemyPieceIsMarkedThenEndsRay) {
 TEST_P(AttackStep, SetStopFlagSuppressesMarkingButBoardStillMoves) {
     StepState s(GetParam(), "e4", "", "");
     s.stop = 1;
-    s.step(StepKind::Attack, DIR_NE);
+    s.step(StepKind::Attack, RAY_STEPS[NORTH_EAST]);
     EXPECT_EQ(s.scratch, square_board("f5"));
     EXPECT_EQ(s.stop, 1);
     s.expect_marked("");
@@ -104,13 +104,13 @@ TEST_P(AttackStep, SetStopFlagSuppressesMarkingButBoardStillMoves) {
 // half-moved scratch board stands on a piece.
 TEST_P(AttackStep, FailedShiftTestsNothing) {
     StepState own(GetParam(), "h3", "h4", "");
-    own.step(StepKind::Attack, DIR_NE);
+    own.step(StepKind::Attack, RAY_STEPS[NORTH_EAST]);
     EXPECT_EQ(own.scratch, square_board("h4"));
     EXPECT_EQ(own.stop, 0);
     own.expect_marked("");
 
     StepState enemy(GetParam(), "h3", "", "h4");
-    enemy.step(StepKind::Attack, DIR_NE);
+    enemy.step(StepKind::Attack, RAY_STEPS[NORTH_EAST]);
     EXPECT_EQ(enemy.stop, 0);
     enemy.expect_marked("");
 }
@@ -119,19 +119,19 @@ TEST_P(AttackStep, MarkingAddsToEarlierMarks) {
     StepState s(GetParam(), "e4", "", "");
     s.accumulator = squares("a1 e5");
     s.slot_boards[StepState::INDEX] = squares("a1 e5");
-    s.step(StepKind::Attack, DIR_N);
+    s.step(StepKind::Attack, RAY_STEPS[NORTH]);
     s.expect_marked("a1 e5");
-    s.step(StepKind::Attack, DIR_E);
+    s.step(StepKind::Attack, RAY_STEPS[EAST]);
     s.expect_marked("a1 e5 f5");
 }
 
 TEST_P(AttackStep, RookRayStopsBeforeOwnAndAfterEnemy) {
     StepState north(GetParam(), "a1", "a1 a3", "e1");
-    north.ray(StepKind::Attack, DIR_N);
+    north.ray(StepKind::Attack, RAY_STEPS[NORTH]);
     north.expect_marked("a2");
 
     StepState east(GetParam(), "a1", "a1 a3", "e1");
-    east.ray(StepKind::Attack, DIR_E);
+    east.ray(StepKind::Attack, RAY_STEPS[EAST]);
     east.expect_marked("b1 c1 d1 e1");
 }
 
@@ -139,19 +139,19 @@ TEST_P(AttackStep, RookRayStopsBeforeOwnAndAfterEnemy) {
 // and nothing is ever marked.
 TEST_P(AttackStep, DiagonalAlongTheEdgeMarksNothing) {
     StepState s(GetParam(), "h3", "", "");
-    s.ray(StepKind::Attack, DIR_NE);
+    s.ray(StepKind::Attack, RAY_STEPS[NORTH_EAST]);
     EXPECT_EQ(s.stop, 0);
     s.expect_marked("");
 
     StepState corner(GetParam(), "a1", "", "");
-    corner.ray(StepKind::Attack, DIR_SW);
+    corner.ray(StepKind::Attack, RAY_STEPS[SOUTH_WEST]);
     EXPECT_EQ(corner.scratch, square_board("a1"));
     corner.expect_marked("");
 }
 
 TEST_P(TargetStep, EmptySquareIsMarkedAndRayGoesOn) {
     StepState s(GetParam(), "e4", "", "");
-    s.step(StepKind::Target, DIR_SW);
+    s.step(StepKind::Target, RAY_STEPS[SOUTH_WEST]);
     EXPECT_EQ(s.scratch, square_board("d3"));
     EXPECT_EQ(s.stop, 0);
     s.expect_marked("d3");
@@ -159,14 +159,14 @@ TEST_P(TargetStep, EmptySquareIsMarkedAndRayGoesOn) {
 
 TEST_P(TargetStep, OwnPieceIsMarkedThenEndsRay) {
     StepState s(GetParam(), "e4", "d3", "");
-    s.step(StepKind::Target, DIR_SW);
+    s.step(StepKind::Target, RAY_STEPS[SOUTH_WEST]);
     EXPECT_EQ(s.stop, 1);
     s.expect_marked("d3");
 }
 
 TEST_P(TargetStep, EnemyPieceIsMarkedThenEndsRay) {
     StepState s(GetParam(), "e4", "", "d3");
-    s.step(StepKind::Target, DIR_SW);
+    s.step(StepKind::Target, RAY_STEPS[SOUTH_WEST]);
     EXPECT_EQ(s.stop, 1);
     s.expect_marked("d3");
 }
@@ -174,7 +174,7 @@ TEST_P(TargetStep, EnemyPieceIsMarkedThenEndsRay) {
 TEST_P(TargetStep, SetStopFlagSuppressesMarking) {
     StepState s(GetParam(), "e4", "", "d3");
     s.stop = 1;
-    s.step(StepKind::Target, DIR_SW);
+    s.step(StepKind::Target, RAY_STEPS[SOUTH_WEST]);
     EXPECT_EQ(s.scratch, square_board("d3"));
     EXPECT_EQ(s.stop, 1);
     s.expect_marked("");
@@ -184,36 +184,36 @@ TEST_P(TargetStep, SetStopFlagSuppressesMarking) {
 // it stands; the enemy test does not.
 TEST_P(TargetStep, FailedShiftStillTestsOwnPieces) {
     StepState own(GetParam(), "h3", "h4", "");
-    own.step(StepKind::Target, DIR_NE);
+    own.step(StepKind::Target, RAY_STEPS[NORTH_EAST]);
     EXPECT_EQ(own.scratch, square_board("h4"));
     EXPECT_EQ(own.stop, 1);
     own.expect_marked("");
 
     StepState enemy(GetParam(), "h3", "", "h4");
-    enemy.step(StepKind::Target, DIR_NE);
+    enemy.step(StepKind::Target, RAY_STEPS[NORTH_EAST]);
     EXPECT_EQ(enemy.stop, 0);
     enemy.expect_marked("");
 
     StepState empty(GetParam(), "a1", "", "");
-    empty.step(StepKind::Target, DIR_SW);
+    empty.step(StepKind::Target, RAY_STEPS[SOUTH_WEST]);
     EXPECT_EQ(empty.stop, 0);
     empty.expect_marked("");
 }
 
 TEST_P(TargetStep, RookRayIncludesBlockerOfEitherColour) {
     StepState north(GetParam(), "a1", "a1 b1", "a7");
-    north.ray(StepKind::Target, DIR_N);
+    north.ray(StepKind::Target, RAY_STEPS[NORTH]);
     north.expect_marked("a2 a3 a4 a5 a6 a7");
 
     StepState east(GetParam(), "a1", "a1 b1", "a7");
-    east.ray(StepKind::Target, DIR_E);
+    east.ray(StepKind::Target, RAY_STEPS[EAST]);
     east.expect_marked("b1");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothColours, AttackStep, ::testing::Values(WHITE, BLACK),
-                         colour_param_name);
+                         color_param_name);
 INSTANTIATE_TEST_SUITE_P(BothColours, TargetStep, ::testing::Values(WHITE, BLACK),
-                         colour_param_name);
+                         color_param_name);
 
 }  // namespace
 }  // namespace quill

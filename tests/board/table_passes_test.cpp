@@ -6,15 +6,15 @@
 #include <random>
 
 #include "board/attack_maps.h"
-#include "board/attack_maps_by_steps.h"
-#include "../random_position.h"
+#include "oracles/attack_maps_by_steps.h"
+#include "support/random_position.h"
 
 namespace quill {
 namespace {
 
 // A random position whose castling states and ordinals hold values the passes must not touch.
 PositionRecord random_position(std::mt19937& rng, double empty_share) {
-    PositionRecord r = testing_support::random_pieces(rng, empty_share);
+    PositionRecord r = test::random_pieces(rng, empty_share);
     r.white_castling = {1, 2, 3};
     r.black_castling = {4, 5, 6};
     r.white_move_ordinal = 7;

@@ -27,7 +27,7 @@ PositionRecord answered(const PositionRecord& before, const PositionRecord& afte
 class AnswerRights : public ::testing::TestWithParam<Color> {
 protected:
     Color c = GetParam();
-    SetupPosition at(std::string_view fen) const { return setup(as_colour(c, fen)); }
+    SetupPosition at(std::string_view fen) const { return setup(as_color(c, fen)); }
 };
 
 // Positions rich in rights: both castlings, double steps, rooks that take the enemy's
@@ -57,7 +57,7 @@ TEST_P(AnswerRights, AnswerThatIsOneMoveLeavesWhatTheMakersLeave) {
             for (const Color side : {WHITE, BLACK})
                 EXPECT_EQ(castling(answer, side)[CASTLE_FLAGS_BYTE] & RIGHTS,
                           castling(node, side)[CASTLE_FLAGS_BYTE] & RIGHTS)
-                    << what << ": flags of " << colour_name(side);
+                    << what << ": flags of " << color_name(side);
             EXPECT_EQ(castling(answer, ~c)[EN_PASSANT_BYTE], castling(node, ~c)[EN_PASSANT_BYTE]) << what;
             EXPECT_EQ(castling(answer, c)[EN_PASSANT_BYTE], 0) << what;
             copy_position_core(p.record, node);
@@ -107,8 +107,8 @@ class OddAnswerRights : public ::testing::TestWithParam<std::tuple<OddAnswer, Co
 TEST_P(OddAnswerRights, RightsKeptBySquareAndEnPassantOnlyForALoneDoubleStep) {
     const auto& [odd, c] = GetParam();
     const std::string rights = " w KQkq -";
-    SetupPosition before = setup(as_colour(c, odd.before + rights));
-    const SetupPosition after = setup(as_colour(c, odd.after + rights));
+    SetupPosition before = setup(as_color(c, odd.before + rights));
+    const SetupPosition after = setup(as_color(c, odd.after + rights));
     castling(before.record, c)[EN_PASSANT_BYTE] = FILE_A;  // the engine's own chance, now gone
     castling(before.record, ~c)[EN_PASSANT_BYTE] = 0;
     PositionRecord answer = answered(before.record, after.record);
@@ -131,16 +131,16 @@ TEST_P(AnswerRights, KingThatWalksBackDoesNotRegainCastling) {
     }
     generate_moves(position);
     const auto moves = ordinal_list(position, c);
-    EXPECT_EQ(std::count(moves.begin(), moves.end(), move_as_colour(c, "e1g1")), 0);
-    EXPECT_EQ(std::count(moves.begin(), moves.end(), move_as_colour(c, "e1c1")), 0);
+    EXPECT_EQ(std::count(moves.begin(), moves.end(), move_as_color(c, "e1g1")), 0);
+    EXPECT_EQ(std::count(moves.begin(), moves.end(), move_as_color(c, "e1c1")), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothColours, AnswerRights, ::testing::Values(WHITE, BLACK),
-                         [](const auto& info) { return std::string(colour_name(info.param)); });
+                         [](const auto& info) { return std::string(color_name(info.param)); });
 INSTANTIATE_TEST_SUITE_P(BothColours, OddAnswerRights,
                          ::testing::Combine(::testing::ValuesIn(ODD_ANSWERS), ::testing::Values(WHITE, BLACK)),
                          [](const auto& info) {
-                             return std::string(std::get<0>(info.param).name) + colour_name(std::get<1>(info.param));
+                             return std::string(std::get<0>(info.param).name) + color_name(std::get<1>(info.param));
                          });
 
 }  // namespace

@@ -1,12 +1,12 @@
 #include "book_test_support.h"
 
-namespace quill::book_test {
+namespace quill::test {
 namespace {
 
 class BookLookup : public BookDir {};
 
 TEST_F(BookLookup, StartPositionIsAnsweredByKnightF3) {
-    BookFile b = book(entry(START, KNIGHT_F3));
+    BookReader b = book(entry(START, KNIGHT_F3));
     PositionRecord r = position(START);
     EXPECT_EQ(lookup(r, b), 1);
     EXPECT_EQ(text_of(r), KNIGHT_F3);
@@ -15,7 +15,7 @@ TEST_F(BookLookup, StartPositionIsAnsweredByKnightF3) {
 }
 
 TEST_F(BookLookup, HitLeavesTheFlagAsTheCallerSetIt) {
-    BookFile b = book(entry(START, KNIGHT_F3));
+    BookReader b = book(entry(START, KNIGHT_F3));
     PositionRecord r = position(START);
     int found = 7;
     book_lookup(r, found, b);
@@ -24,7 +24,7 @@ TEST_F(BookLookup, HitLeavesTheFlagAsTheCallerSetIt) {
 }
 
 TEST_F(BookLookup, MissSetsTheFlagToZeroAndKeepsTheWholeRecord) {
-    BookFile b = book(entry(PAWN_E4, PAWN_E5) + entry(KNIGHT_F3, START));
+    BookReader b = book(entry(PAWN_E4, PAWN_E5) + entry(KNIGHT_F3, START));
     PositionRecord r = position(START);
     r.white_castling = WHITE_CASTLING_START;
     r.black_castling = BLACK_CASTLING_START;
@@ -35,7 +35,7 @@ TEST_F(BookLookup, MissSetsTheFlagToZeroAndKeepsTheWholeRecord) {
 }
 
 TEST_F(BookLookup, EntryDeepInTheBookIsFound) {
-    BookFile b = book(entry(PAWN_E4, PAWN_E5) + entry(KNIGHT_F3, START) + entry(START, PAWN_E4) +
+    BookReader b = book(entry(PAWN_E4, PAWN_E5) + entry(KNIGHT_F3, START) + entry(START, PAWN_E4) +
                       entry(PAWN_E5, KNIGHT_F3));
     PositionRecord r = position(PAWN_E5);
     EXPECT_EQ(lookup(r, b), 1);
@@ -44,14 +44,14 @@ TEST_F(BookLookup, EntryDeepInTheBookIsFound) {
 
 TEST_F(BookLookup, AnAnswerIsNeverTakenAsAKey) {
     // PAWN_E5 stands in the book only as an answer: records pair up by their place.
-    BookFile b = book(entry(PAWN_E4, PAWN_E5));
+    BookReader b = book(entry(PAWN_E4, PAWN_E5));
     PositionRecord r = position(PAWN_E5);
     EXPECT_EQ(lookup(r, b), 0);
     EXPECT_EQ(text_of(r), PAWN_E5);
 }
 
 TEST_F(BookLookup, FirstOfTwoEntriesWithTheSameKeyWins) {
-    BookFile b = book(entry(START, KNIGHT_F3) + entry(START, PAWN_E4));
+    BookReader b = book(entry(START, KNIGHT_F3) + entry(START, PAWN_E4));
     PositionRecord r = position(START);
     EXPECT_EQ(lookup(r, b), 1);
     EXPECT_EQ(text_of(r), KNIGHT_F3);
@@ -59,7 +59,7 @@ TEST_F(BookLookup, FirstOfTwoEntriesWithTheSameKeyWins) {
 
 TEST_F(BookLookup, EveryLookupScansFromTheStart) {
     // The second lookup must find an entry that lies before the first hit.
-    BookFile b = book(entry(PAWN_E4, PAWN_E5) + entry(START, KNIGHT_F3));
+    BookReader b = book(entry(PAWN_E4, PAWN_E5) + entry(START, KNIGHT_F3));
     PositionRecord first = position(START);
     ASSERT_EQ(lookup(first, b), 1);
     PositionRecord second = position(PAWN_E4);
@@ -71,7 +71,7 @@ TEST_F(BookLookup, EveryLookupScansFromTheStart) {
 }
 
 TEST_F(BookLookup, KeyMatchesWhateverTheCastlingRightsAndMoveState) {
-    BookFile b = book(entry(START, KNIGHT_F3));
+    BookReader b = book(entry(START, KNIGHT_F3));
     PositionRecord fresh = position(START);
     fresh.white_castling = WHITE_CASTLING_START;
     fresh.black_castling = BLACK_CASTLING_START;
@@ -88,7 +88,7 @@ TEST_F(BookLookup, KeyMatchesWhateverTheCastlingRightsAndMoveState) {
 }
 
 TEST_F(BookLookup, OnlyTheTwelvePieceBoardsChange) {
-    BookFile b = book(entry(START, KNIGHT_F3));
+    BookReader b = book(entry(START, KNIGHT_F3));
     PositionRecord r = position(START);
     r.white_castling = {0x01, 0x02, 0x03};
     r.black_castling = {0x04, 0x05, 0x06};
@@ -122,7 +122,7 @@ TEST_F(BookLookup, AnswerIsAdoptedUnchanged) {
         "     N  "
         "PPPPPPPP"
         "RNBQKB R";
-    BookFile b = book(entry(START, odd_answer));
+    BookReader b = book(entry(START, odd_answer));
     PositionRecord r = position(START);
     EXPECT_EQ(lookup(r, b), 1);
     EXPECT_EQ(text_of(r), odd_answer);
@@ -137,7 +137,7 @@ TEST_F(BookLookup, AnswerCharactersOutsideThePieceLettersAreEmptySquares) {
     std::string expected(KNIGHT_F3);
     expected[0] = expected[4] = expected[28] = expected[63] = ' ';
 
-    BookFile b = book(entry(START, answer));
+    BookReader b = book(entry(START, answer));
     PositionRecord r = position(START);
     EXPECT_EQ(lookup(r, b), 1);
     EXPECT_EQ(text_of(r), expected);
@@ -147,7 +147,7 @@ TEST_F(BookLookup, AnswerCharactersOutsideThePieceLettersAreEmptySquares) {
 TEST_F(BookLookup, AnswerReplacesPiecesTheKeyDidNotHave) {
     // The boards are cleared before the answer is set, so nothing of the old position stays.
     const std::string bare_kings = std::string(4, ' ') + "k" + std::string(55, ' ') + "K" + std::string(3, ' ');
-    BookFile b = book(entry(START, bare_kings));
+    BookReader b = book(entry(START, bare_kings));
     PositionRecord r = position(START);
     EXPECT_EQ(lookup(r, b), 1);
     EXPECT_EQ(r, position(bare_kings));
@@ -163,7 +163,7 @@ TEST_F(BookLookup, TwoPiecesOnOneSquareAreLookedUpByTheLaterLetter) {
     seen[56] = 'N';
     std::string unseen(START);
     unseen[56] = 'r';
-    BookFile b = book(entry(unseen, PAWN_E4) + entry(seen, KNIGHT_F3));
+    BookReader b = book(entry(unseen, PAWN_E4) + entry(seen, KNIGHT_F3));
     EXPECT_EQ(lookup(r, b), 1);
     EXPECT_EQ(text_of(r), KNIGHT_F3);
 }
@@ -191,7 +191,7 @@ std::string dots_for_spaces(std::string_view text) {
 class BookKeyMismatch : public BookDir, public ::testing::WithParamInterface<BadKey> {};
 
 TEST_P(BookKeyMismatch, NeverMatches) {
-    BookFile b = book(entry(GetParam().key, KNIGHT_F3));
+    BookReader b = book(entry(GetParam().key, KNIGHT_F3));
     PositionRecord r = position(START);
     EXPECT_EQ(lookup(r, b), 0);
     EXPECT_EQ(text_of(r), START);
@@ -211,4 +211,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace quill::book_test
+}  // namespace quill::test

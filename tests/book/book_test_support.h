@@ -11,8 +11,9 @@
 
 #include "board/board_text.h"
 #include "book/book_lookup.h"
+#include "support/test_support.h"
 
-namespace quill::book_test {
+namespace quill::test {
 
 inline constexpr std::string_view START = START_TEXT;
 
@@ -72,7 +73,7 @@ inline std::string entry(std::string_view key, std::string_view answer, std::str
 }
 
 // Runs one lookup the way the game loop does (flag set to 1 first) and returns the flag.
-inline int lookup(PositionRecord& r, BookFile& book) {
+inline int lookup(PositionRecord& r, BookReader& book) {
     int found = 1;
     book_lookup(r, found, book);
     return found;
@@ -81,17 +82,9 @@ inline int lookup(PositionRecord& r, BookFile& book) {
 // A fresh scratch directory per test, removed with everything in it afterwards.
 class BookDir : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quill-book-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
+    void SetUp() override { ASSERT_FALSE(scratch_.path().empty()); }
 
-    std::string path(std::string_view name) const { return (dir_ / name).string(); }
+    std::string path(std::string_view name) const { return (scratch_.path() / name).string(); }
 
     // Writes `bytes` to the file `name` exactly (binary), replacing it in place.
     std::string write(std::string_view name, std::string_view bytes) const {
@@ -103,13 +96,13 @@ protected:
     }
 
     // Writes a book and opens it.
-    BookFile book(std::string_view bytes, std::string_view name = "bbook.vbk") const {
-        BookFile b(write(name, bytes).c_str());
+    BookReader book(std::string_view bytes, std::string_view name = "bbook.vbk") const {
+        BookReader b(write(name, bytes).c_str());
         EXPECT_TRUE(b.is_open());
         return b;
     }
 
-    std::filesystem::path dir_;
+    ScratchDir scratch_{"quill-book"};
 };
 
-}  // namespace quill::book_test
+}  // namespace quill::test

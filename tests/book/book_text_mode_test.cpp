@@ -1,10 +1,10 @@
 #include "book_test_support.h"
 
-namespace quill::book_test {
+namespace quill::test {
 namespace {
 
 // Looks up `key` in `b`; returns the flag and leaves the resulting position in `r`.
-int lookup_text(std::string_view key, BookFile& b, PositionRecord& r) {
+int lookup_text(std::string_view key, BookReader& b, PositionRecord& r) {
     r = position(key);
     return lookup(r, b);
 }
@@ -19,7 +19,7 @@ class BookLineEnds : public BookDir, public ::testing::WithParamInterface<LineEn
 
 TEST_P(BookLineEnds, EveryEntryIsReadTheSame) {
     const std::string_view end = GetParam().chars;
-    BookFile b = book(entry(PAWN_E4, PAWN_E5, end) + entry(START, KNIGHT_F3, end) + entry(PAWN_E5, START, end));
+    BookReader b = book(entry(PAWN_E4, PAWN_E5, end) + entry(START, KNIGHT_F3, end) + entry(PAWN_E5, START, end));
     PositionRecord r;
     EXPECT_EQ(lookup_text(START, b, r), 1);
     EXPECT_EQ(text_of(r), KNIGHT_F3);
@@ -39,11 +39,11 @@ class BookTextMode : public BookDir {};
 
 TEST_F(BookTextMode, CarriageReturnsInsideARecordAreDropped) {
     std::string key(START);
-    key.insert(40, "\r");
-    key.insert(0, "\r\r");
+    key.insert(40, 1, '\r');
+    key.insert(0, 2, '\r');
     std::string answer(KNIGHT_F3);
-    answer.insert(45, "\r");
-    BookFile b = book(record(key) + record(answer));
+    answer.insert(45, 1, '\r');
+    BookReader b = book(record(key) + record(answer));
     PositionRecord r;
     EXPECT_EQ(lookup_text(START, b, r), 1);
     EXPECT_EQ(text_of(r), KNIGHT_F3);
@@ -56,7 +56,7 @@ TEST_F(BookTextMode, CtrlZInTheMiddleHidesEverythingAfterIt) {
     const std::string between = entry(PAWN_E4, PAWN_E5) + end + entry(START, KNIGHT_F3);
     const std::string for_newline = record(PAWN_E4) + std::string(PAWN_E5) + end + entry(START, KNIGHT_F3);
     for (const std::string& bytes : {between, for_newline}) {
-        BookFile b = book(bytes);
+        BookReader b = book(bytes);
         PositionRecord r;
         EXPECT_EQ(lookup_text(PAWN_E4, b, r), 1);
         EXPECT_EQ(text_of(r), PAWN_E5);
@@ -69,7 +69,7 @@ TEST_F(BookTextMode, CtrlZInTheMiddleHidesEverythingAfterIt) {
 }
 
 TEST_F(BookTextMode, CtrlZAtTheStartEmptiesTheBook) {
-    BookFile b = book(std::string(1, char(BOOK_END_BYTE)) + entry(START, KNIGHT_F3));
+    BookReader b = book(std::string(1, char(BOOK_END_BYTE)) + entry(START, KNIGHT_F3));
     PositionRecord r;
     EXPECT_EQ(lookup_text(START, b, r), 0);
     EXPECT_EQ(text_of(r), START);
@@ -77,19 +77,19 @@ TEST_F(BookTextMode, CtrlZAtTheStartEmptiesTheBook) {
 
 TEST_F(BookTextMode, CtrlZInsideAKeyOrAnswerCutsItShort) {
     std::string key(START);
-    key.insert(10, "\x1a");
+    key.insert(10, 1, '\x1a');
     std::string answer(KNIGHT_F3);
-    answer.insert(50, "\x1a");
+    answer.insert(50, 1, '\x1a');
     PositionRecord r;
-    BookFile short_key = book(record(key) + record(KNIGHT_F3), "a.vbk");
+    BookReader short_key = book(record(key) + record(KNIGHT_F3), "a.vbk");
     EXPECT_EQ(lookup_text(START, short_key, r), 0);
-    BookFile short_answer = book(record(START) + record(answer), "b.vbk");
+    BookReader short_answer = book(record(START) + record(answer), "b.vbk");
     EXPECT_EQ(lookup_text(START, short_answer, r), 0);
     EXPECT_EQ(text_of(r), START);
 }
 
 TEST_F(BookTextMode, CtrlZRightAfterAWholeAnswerStillHits) {
-    BookFile b = book(record(START) + std::string(KNIGHT_F3) + "\x1a" + entry(START, PAWN_E4));
+    BookReader b = book(record(START) + std::string(KNIGHT_F3) + "\x1a" + entry(START, PAWN_E4));
     PositionRecord r;
     EXPECT_EQ(lookup_text(START, b, r), 1);
     EXPECT_EQ(text_of(r), KNIGHT_F3);
@@ -98,7 +98,7 @@ TEST_F(BookTextMode, CtrlZRightAfterAWholeAnswerStillHits) {
 class BookRecordCount : public BookDir {};
 
 TEST_F(BookRecordCount, EmptyBookMisses) {
-    BookFile b = book("");
+    BookReader b = book("");
     PositionRecord r;
     EXPECT_EQ(lookup_text(START, b, r), 0);
     EXPECT_EQ(text_of(r), START);
@@ -106,16 +106,16 @@ TEST_F(BookRecordCount, EmptyBookMisses) {
 
 TEST_F(BookRecordCount, LastKeyWithoutAnswerNeverHits) {
     PositionRecord r;
-    BookFile with_line_end = book(entry(PAWN_E4, PAWN_E5) + record(START), "a.vbk");
+    BookReader with_line_end = book(entry(PAWN_E4, PAWN_E5) + record(START), "a.vbk");
     EXPECT_EQ(lookup_text(START, with_line_end, r), 0);
     EXPECT_EQ(text_of(r), START);
     EXPECT_EQ(lookup_text(PAWN_E4, with_line_end, r), 1);
-    BookFile without_line_end = book(entry(PAWN_E4, PAWN_E5) + std::string(START), "b.vbk");
+    BookReader without_line_end = book(entry(PAWN_E4, PAWN_E5) + std::string(START), "b.vbk");
     EXPECT_EQ(lookup_text(START, without_line_end, r), 0);
 }
 
 TEST_F(BookRecordCount, LastAnswerWithoutLineEndIsUsed) {
-    BookFile b = book(entry(PAWN_E4, PAWN_E5) + record(START) + std::string(KNIGHT_F3));
+    BookReader b = book(entry(PAWN_E4, PAWN_E5) + record(START) + std::string(KNIGHT_F3));
     PositionRecord r;
     EXPECT_EQ(lookup_text(START, b, r), 1);
     EXPECT_EQ(text_of(r), KNIGHT_F3);
@@ -124,7 +124,7 @@ TEST_F(BookRecordCount, LastAnswerWithoutLineEndIsUsed) {
 
 TEST_F(BookRecordCount, LastAnswerCutShortIsNeverUsed) {
     // 63 of the 64 characters: the answer is incomplete, so its key misses.
-    BookFile b = book(record(START) + std::string(KNIGHT_F3.substr(0, 63)));
+    BookReader b = book(record(START) + std::string(KNIGHT_F3.substr(0, 63)));
     PositionRecord r;
     EXPECT_EQ(lookup_text(START, b, r), 0);
     EXPECT_EQ(text_of(r), START);
@@ -139,10 +139,10 @@ TEST_F(BookMisalignment, ShortOrLongLineHidesTheEntriesAfterIt) {
     const std::string short_line = record(PAWN_E4.substr(0, 63)) + record(PAWN_E5) + entry(START, KNIGHT_F3);
     const std::string long_line = record(std::string(PAWN_E4) + " ") + record(PAWN_E5) + entry(START, KNIGHT_F3);
     PositionRecord r;
-    BookFile control = book(good, "good.vbk");
+    BookReader control = book(good, "good.vbk");
     EXPECT_EQ(lookup_text(START, control, r), 1);
     for (const std::string& bytes : {short_line, long_line}) {
-        BookFile b = book(bytes, "bad.vbk");
+        BookReader b = book(bytes, "bad.vbk");
         EXPECT_EQ(lookup_text(START, b, r), 0);
         EXPECT_EQ(text_of(r), START);
     }
@@ -151,7 +151,7 @@ TEST_F(BookMisalignment, ShortOrLongLineHidesTheEntriesAfterIt) {
 TEST_F(BookMisalignment, OverlongKeyLineShiftsItsAnswerOneSquare) {
     // The key's first 64 characters still match, but the answer unit then starts with the
     // key's newline: the position lands one square further on, garbled, and is adopted.
-    BookFile b = book(record(std::string(START) + "X") + record(KNIGHT_F3));
+    BookReader b = book(record(std::string(START) + "X") + record(KNIGHT_F3));
     PositionRecord r;
     EXPECT_EQ(lookup_text(START, b, r), 1);
     EXPECT_EQ(text_of(r), " " + std::string(KNIGHT_F3.substr(0, 63)));
@@ -160,10 +160,10 @@ TEST_F(BookMisalignment, OverlongKeyLineShiftsItsAnswerOneSquare) {
 TEST_F(BookMisalignment, CarriageReturnOnlyLineEndsRunRecordsTogether) {
     // With CR alone as line end nothing separates the records after translation.
     PositionRecord r;
-    BookFile one_entry = book(entry(START, KNIGHT_F3, "\r"), "one.vbk");
+    BookReader one_entry = book(entry(START, KNIGHT_F3, "\r"), "one.vbk");
     EXPECT_EQ(lookup_text(START, one_entry, r), 0);  // the answer unit is left with 63 characters
     EXPECT_EQ(text_of(r), START);
-    BookFile two_entries = book(entry(START, KNIGHT_F3, "\r") + entry(PAWN_E4, PAWN_E5, "\r"), "two.vbk");
+    BookReader two_entries = book(entry(START, KNIGHT_F3, "\r") + entry(PAWN_E4, PAWN_E5, "\r"), "two.vbk");
     EXPECT_EQ(lookup_text(START, two_entries, r), 1);
     EXPECT_EQ(text_of(r), std::string(KNIGHT_F3.substr(1)) + "r");
 }
@@ -177,7 +177,7 @@ TEST_F(BookUnits, FixedUnitsOfTranslatedCharacters) {
         bytes += i == 30 ? '\n' : char('a' + i % 26);
         if (i % 10 == 9) bytes += '\r';
     }
-    BookFile b = book(bytes);
+    BookReader b = book(bytes);
     BookUnit unit{};
     for (int pass = 0; pass < 2; ++pass) {
         b.rewind();
@@ -197,7 +197,7 @@ TEST_F(BookUnits, FixedUnitsOfTranslatedCharacters) {
 
 TEST_F(BookUnits, NothingIsReadAfterCtrlZ) {
     // Far more bytes follow the end byte than one buffer holds; none of them is read.
-    BookFile b = book(std::string(10, 'x') + char(BOOK_END_BYTE) + std::string(20000, 'y'));
+    BookReader b = book(std::string(10, 'x') + char(BOOK_END_BYTE) + std::string(20000, 'y'));
     BookUnit unit{};
     for (int pass = 0; pass < 2; ++pass) {
         b.rewind();
@@ -208,4 +208,4 @@ TEST_F(BookUnits, NothingIsReadAfterCtrlZ) {
 }
 
 }  // namespace
-}  // namespace quill::book_test
+}  // namespace quill::test

@@ -15,7 +15,7 @@
 
 #include "board/attack_maps.h"
 #include "board/board_text.h"
-#include "board/position_setup.h"
+#include "support/position_setup.h"
 #include "book/book_lookup.h"
 #include "driver/move_text.h"
 #include "engine/iterators.h"
@@ -33,7 +33,7 @@ constexpr int RECORD_BYTES = BOARD_TEXT_LENGTH + 2;  // the position and CR LF
 struct ShippedBook {
     const char* file;
     const char* repertoire;  // the PGN file of its lines in books/
-    Color colour;         // the engine's colour when it reads this book
+    Color color;         // the engine's colour when it reads this book
 };
 // Names the book in test output.
 void PrintTo(const ShippedBook& book, std::ostream* out) { *out << book.file; }
@@ -150,7 +150,7 @@ Replay replay(const ShippedBook& book) {
                 break;
             }
             const GamePosition after = play_move(position, moves[match.index]);
-            if (position.side == book.colour && ply < BOOK_PLIES) ++r.answers[text_of(position.record)][text_of(after.record)];
+            if (position.side == book.color && ply < BOOK_PLIES) ++r.answers[text_of(position.record)][text_of(after.record)];
             position = after;
             r.positions.insert({text_of(position.record), position.side});
             ++ply;
@@ -173,16 +173,16 @@ TEST_P(ShippedBooks, RecordsAreWholeCrLfLinesOfPieceLetters) {
 }
 
 TEST_P(ShippedBooks, EveryAnswerIsOneLegalMoveOfTheBooksColour) {
-    const Color colour = GetParam().colour;
+    const Color color = GetParam().color;
     const std::vector<Entry> entries = read_entries(GetParam());
     ASSERT_FALSE(entries.empty());
     for (const Entry& e : entries) {
         const PositionRecord key = position_of(e.key);
         int reaching = 0;
-        for (const PositionRecord& next : legal_successors(key, colour)) {
+        for (const PositionRecord& next : legal_successors(key, color)) {
             if (text_of(next) != e.answer) continue;
             ++reaching;
-            EXPECT_NE(announced_move(key, next, colour), "") << e.key;
+            EXPECT_NE(announced_move(key, next, color), "") << e.key;
         }
         EXPECT_EQ(reaching, 1) << "key   |" << e.key << "|\nanswer|" << e.answer << "|";
     }
@@ -207,7 +207,7 @@ TEST_P(ShippedBooks, HoldsExactlyThePositionsOfItsRepertoireAnsweredAsMostLinesP
 TEST_P(ShippedBooks, NoKeyArisesWithTheOtherSideToMove) {
     // The engine matches a key whatever side is to move, so a key met with the user to move
     // would hand the user's move to the book.
-    const Color other = ~GetParam().colour;
+    const Color other = ~GetParam().color;
     std::set<std::string> other_to_move;
     for (const auto& [text, side] : replay(GetParam()).positions)
         if (side == other) other_to_move.insert(text);
@@ -216,7 +216,7 @@ TEST_P(ShippedBooks, NoKeyArisesWithTheOtherSideToMove) {
 }
 
 TEST_P(ShippedBooks, TheEngineLookupAnswersEveryKeyWithItsOwnEntry) {
-    BookFile book((BOOKS_DIR / GetParam().file).string().c_str());
+    BookReader book((BOOKS_DIR / GetParam().file).string().c_str());
     ASSERT_TRUE(book.is_open());
     for (const Entry& e : read_entries(GetParam())) {
         PositionRecord r = position_of(e.key);
@@ -228,7 +228,7 @@ TEST_P(ShippedBooks, TheEngineLookupAnswersEveryKeyWithItsOwnEntry) {
 }
 
 INSTANTIATE_TEST_SUITE_P(WhiteAndBlack, ShippedBooks, ::testing::Values(WHITE_BOOK, BLACK_BOOK),
-                         [](const auto& info) { return std::string(info.param.colour == WHITE ? "white" : "black"); });
+                         [](const auto& info) { return std::string(info.param.color == WHITE ? "white" : "black"); });
 
 // The answer the book gives to `key`, or empty when the key is not in it.
 std::string answer_to(const std::vector<Entry>& entries, const std::string& key) {

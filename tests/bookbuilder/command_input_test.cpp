@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "bookbuilder/book_builder.h"
-#include "bookbuilder/book_file.h"
+#include "bookbuilder/book_writer.h"
 #include "scratch_dir.h"
 
 namespace quill {
@@ -99,17 +99,17 @@ TEST_F(CommandInput, RandomBytesOnlyEverWriteWholeRecords) {
         input += '\n';
     }
     const std::string book = book_after(input);
-    ASSERT_EQ(book.size() % BUILDER_RECORD_BYTES, 0u);
-    ASSERT_GT(book.size(), 10u * BUILDER_RECORD_BYTES) << "the input should hold many writes";
-    for (std::size_t r = 0; r < book.size(); r += BUILDER_RECORD_BYTES) {
-        const std::string_view record(book.data() + r, BUILDER_RECORD_BYTES);
-        EXPECT_EQ(record.substr(BOARD_TEXT_LENGTH), "\r\n") << "record " << r / BUILDER_RECORD_BYTES;
+    ASSERT_EQ(book.size() % BOOK_RECORD_BYTES, 0u);
+    ASSERT_GT(book.size(), 10u * BOOK_RECORD_BYTES) << "the input should hold many writes";
+    for (std::size_t r = 0; r < book.size(); r += BOOK_RECORD_BYTES) {
+        const std::string_view record(book.data() + r, BOOK_RECORD_BYTES);
+        EXPECT_EQ(record.substr(BOARD_TEXT_LENGTH), "\r\n") << "record " << r / BOOK_RECORD_BYTES;
         const std::string_view board = record.substr(0, BOARD_TEXT_LENGTH);
         EXPECT_EQ(board.find_first_of(std::string("\r\n\0\x1a", 4)), std::string_view::npos)
-            << "record " << r / BUILDER_RECORD_BYTES;
+            << "record " << r / BOOK_RECORD_BYTES;
     }
     // Start-up counted the same units the tool later wrote: a second run agrees on parity.
-    const int records = int(book.size() / BUILDER_RECORD_BYTES);
+    const int records = int(book.size() / BOOK_RECORD_BYTES);
     book_after("");
     EXPECT_NE(output_.find(records % 2 ? "Position Responce!" : "Position Setup+"), std::string::npos);
 }

@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "bookbuilder/book_builder.h"
-#include "bookbuilder/book_file.h"
+#include "bookbuilder/book_writer.h"
 #include "scratch_dir.h"
 
 namespace quill {
@@ -86,7 +86,7 @@ TEST_F(RecordDurability, FailedWriteKeepsEarlierRecords) {
         // The file may grow to two records and part of a third: the third write stores that
         // part, and the next one fails instead of raising the file-size signal. The part must
         // not stay in the book.
-        constexpr rlim_t ROOM = 2 * BUILDER_RECORD_BYTES + 30;
+        constexpr rlim_t ROOM = 2 * BOOK_RECORD_BYTES + 30;
         const rlimit limit{ROOM, ROOM};
         ::signal(SIGXFSZ, SIG_IGN);
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(99);

@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "bookbuilder/book_file.h"
+#include "bookbuilder/book_writer.h"
 #include "scratch_dir.h"
 
 namespace quill {
@@ -37,7 +37,7 @@ TEST_P(RecordParity, CountsTextUnitsOfSixtyFiveCharacters) {
     ::close(fd);
 }
 
-const std::string CTRL_Z(1, BOOK_END_OF_FILE);
+const std::string CTRL_Z(1, BOOK_END_BYTE);
 
 INSTANTIATE_TEST_SUITE_P(
     Books, RecordParity,

@@ -13,24 +13,13 @@
 #include <string>
 
 #include "board/types.h"
+#include "support/test_support.h"
 
 namespace quill {
 
-// A fixture that makes a temporary directory the working directory for the test's duration.
-class ScratchDirTest : public ::testing::Test {
+// A fixture whose test runs in a scratch folder of its own, with the files there at hand.
+class ScratchDirTest : public test::ScratchDirTest {
 protected:
-    void SetUp() override {
-        previous_ = std::filesystem::current_path();
-        char pattern[] = "/tmp/quill-bookbuilder-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        scratch_ = pattern;
-        std::filesystem::current_path(scratch_);
-    }
-    void TearDown() override {
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(scratch_);
-    }
-
     // The whole content of a file in the scratch directory ("" when it is absent).
     static std::string read_file(const char* name) {
         std::ifstream file(name, std::ios::binary);
@@ -40,9 +29,6 @@ protected:
         std::ofstream file(name, std::ios::binary);
         file << bytes;
     }
-
-private:
-    std::filesystem::path previous_, scratch_;
 };
 
 // One record as the tool writes it: the board text and CR LF.

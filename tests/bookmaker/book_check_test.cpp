@@ -9,7 +9,7 @@
 namespace quill {
 namespace {
 
-using namespace testing_support;
+using namespace test;
 
 const std::string OPENING = "e4 e5 Nf3 Nc6 Bb5";
 // Two entries of a book of White: the start answered by 1.e4, and 1.e4 e5 by 2.Nf3.

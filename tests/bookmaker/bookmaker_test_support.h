@@ -15,7 +15,7 @@
 #include "bookmaker/bookmaker.h"
 #include "notation/san.h"
 
-namespace quill::testing_support {
+namespace quill::test {
 
 // A temporary folder that lives as long as the test.
 class Scratch {
@@ -84,4 +84,4 @@ inline std::string entry(const std::string& line, int key_plies) {
     return record(t.at(key_plies)) + record(t.at(key_plies + 1));
 }
 
-}  // namespace quill::testing_support
+}  // namespace quill::test

@@ -6,12 +6,12 @@
 #include <string>
 
 #include "bookmaker_test_support.h"
-#include "driver/arguments.h"
+#include "console/arguments.h"
 
 namespace quill {
 namespace {
 
-using namespace testing_support;
+using namespace test;
 
 struct FromPgn : ::testing::Test {
     Scratch scratch;

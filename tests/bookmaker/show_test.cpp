@@ -8,7 +8,7 @@
 namespace quill {
 namespace {
 
-using namespace testing_support;
+using namespace test;
 
 TEST(Show, EachEntryAsItsMoveWithNumberAndColour) {
     Scratch scratch;

@@ -5,7 +5,7 @@
 
 #include <sstream>
 
-#include "driver/arguments.h"
+#include "console/arguments.h"
 
 namespace quill {
 namespace {

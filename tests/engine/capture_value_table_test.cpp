@@ -2,14 +2,18 @@
 // exactly what the node-by-node walk returns, and the root must choose the same move.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <random>
 #include <string>
 #include <vector>
 
-#include "board/position_setup.h"
+#include "support/position_setup.h"
+#include "support/test_support.h"
 #include "builds/profiles.h"
 #include "engine/capture_values.h"
 #include "engine/search_impl.h"
+#include "support/search_context.h"
 
 namespace quill {
 namespace {
@@ -17,11 +21,7 @@ namespace {
 // ---------------------------------------------------------------------------------------
 // The table itself.
 
-PositionRecord record_from(const char* fen) {
-    const auto setup = position_from_fen(fen);
-    EXPECT_TRUE(setup.has_value()) << fen;
-    return setup ? setup->record : PositionRecord{};
-}
+using test::record_from;
 
 TEST(CapturePositionKey, TellsApartEverythingTheValueDependsOn) {
     const PositionRecord start = record_from("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
@@ -114,22 +114,30 @@ constexpr BuildProfile with_value_table(BuildProfile p) {
 }
 inline constexpr BuildProfile ENGINE_B_VALUE_TABLE = with_value_table(ENGINE_B);
 
+// The context of each build's searches in this file: its value table carries over from one
+// search to the next, as in a program's run, until a test empties it.
+template <const BuildProfile& P>
+SearchContext<P>& test_context() {
+    static const std::unique_ptr<SearchContext<P>> context = std::make_unique<SearchContext<P>>();
+    return *context;
+}
+
 template <const BuildProfile& P>
 struct Forms {
     static std::int32_t table(Color moved, std::int32_t alpha, std::int32_t beta, const PositionRecord& r) {
-        return capture_search<P>(moved, alpha, beta, r);
+        return capture_search<P>(test_context<P>(), moved, alpha, beta, r);
     }
     static std::int32_t every_node(Color moved, std::int32_t alpha, std::int32_t beta, const PositionRecord& r);
-    static void forget() { forget_capture_values<P>(); }
+    static void forget() { forget_capture_values(test_context<P>()); }
 };
 template <>
 std::int32_t Forms<ENGINE_A>::every_node(Color moved, std::int32_t alpha, std::int32_t beta, const PositionRecord& r) {
-    return capture_search<ENGINE_A_EVERY_NODE>(moved, alpha, beta, r);
+    return capture_search<ENGINE_A_EVERY_NODE>(test_context<ENGINE_A_EVERY_NODE>(), moved, alpha, beta, r);
 }
 template <>
 std::int32_t Forms<ENGINE_B_VALUE_TABLE>::every_node(Color moved, std::int32_t alpha, std::int32_t beta,
                                                      const PositionRecord& r) {
-    return capture_search<ENGINE_B>(moved, alpha, beta, r);
+    return capture_search<ENGINE_B>(test_context<ENGINE_B>(), moved, alpha, beta, r);
 }
 
 struct TableBuild {
@@ -210,13 +218,14 @@ INSTANTIATE_TEST_SUITE_P(Builds, CaptureSearchByTable,
 // Full searches from positions of real games, one after another without emptying the
 // table, as a program plays a game: the same move, score and outputs as node by node.
 template <const BuildProfile& Table, const BuildProfile& EveryNode>
-void expect_same_root(const char* fen, int engine_side) {
+void expect_same_root(const char* fen, Color engine) {
     PositionRecord a = record_from(fen), b = a;
     SearchOutputs out_a, out_b;
     out_a.excluded_ordinal = out_b.excluded_ordinal = EXCLUDE_NOTHING;
-    const std::int32_t score_a = search_root<Table>(ROOT_DEPTH, -ROOT_WINDOW, ROOT_WINDOW, a, engine_side, out_a, 0);
+    const std::int32_t score_a =
+        search_root<Table>(test_context<Table>(), ROOT_DEPTH, -ROOT_WINDOW, ROOT_WINDOW, a, engine, out_a, 0);
     const std::int32_t score_b =
-        search_root<EveryNode>(ROOT_DEPTH, -ROOT_WINDOW, ROOT_WINDOW, b, engine_side, out_b, 0);
+        search_root<EveryNode>(test_context<EveryNode>(), ROOT_DEPTH, -ROOT_WINDOW, ROOT_WINDOW, b, engine, out_b, 0);
     EXPECT_EQ(score_a, score_b) << Table.name << ' ' << fen;
     EXPECT_EQ(out_a.best_ordinal, out_b.best_ordinal) << Table.name << ' ' << fen;
     EXPECT_EQ(out_a.second_ordinal, out_b.second_ordinal) << Table.name << ' ' << fen;
@@ -231,21 +240,21 @@ TEST(SearchRootByTable, ChoosesTheNodeByNodeMoveThroughAGame) {
     // a minute for one of them.)
     const struct {
         const char* fen;
-        int engine_side;
+        Color engine;
     } game[] = {
-        {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", 0},
-        {"rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq d6", 1},
-        {"rnbqkbnr/ppp1pppp/8/3P4/8/8/PPPP1PPP/RNBQKBNR b KQkq -", 0},
-        {"rnb1kbnr/ppp1pppp/8/3q4/8/8/PPPP1PPP/RNBQKBNR w KQkq -", 1},
-        {"rnb1kbnr/ppp1pppp/8/3q4/8/2N5/PPPP1PPP/R1BQKBNR b KQkq -", 0},
-        {"6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -", 1},
-        {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 b - -", 0},
+        {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", BLACK},
+        {"rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq d6", WHITE},
+        {"rnbqkbnr/ppp1pppp/8/3P4/8/8/PPPP1PPP/RNBQKBNR b KQkq -", BLACK},
+        {"rnb1kbnr/ppp1pppp/8/3q4/8/8/PPPP1PPP/RNBQKBNR w KQkq -", WHITE},
+        {"rnb1kbnr/ppp1pppp/8/3q4/8/2N5/PPPP1PPP/R1BQKBNR b KQkq -", BLACK},
+        {"6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -", WHITE},
+        {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 b - -", BLACK},
     };
-    forget_capture_values<ENGINE_A>();
-    forget_capture_values<ENGINE_B_VALUE_TABLE>();
+    forget_capture_values(test_context<ENGINE_A>());
+    forget_capture_values(test_context<ENGINE_B_VALUE_TABLE>());
     for (const auto& p : game) {
-        expect_same_root<ENGINE_A, ENGINE_A_EVERY_NODE>(p.fen, p.engine_side);
-        expect_same_root<ENGINE_B_VALUE_TABLE, ENGINE_B>(p.fen, p.engine_side);
+        expect_same_root<ENGINE_A, ENGINE_A_EVERY_NODE>(p.fen, p.engine);
+        expect_same_root<ENGINE_B_VALUE_TABLE, ENGINE_B>(p.fen, p.engine);
     }
 }
 

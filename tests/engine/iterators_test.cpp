@@ -15,8 +15,8 @@ using Names = std::vector<std::string>;
 class Iterators : public ::testing::TestWithParam<Color> {
 protected:
     Color c = GetParam();
-    std::string m(const char* move) const { return move_as_colour(c, move); }
-    SetupPosition at(const char* fen) const { return setup(as_colour(c, fen)); }
+    std::string m(const char* move) const { return move_as_color(c, move); }
+    SetupPosition at(const char* fen) const { return setup(as_color(c, fen)); }
 };
 
 // Checkmate and stalemate: every candidate leaves the king attacked. The legal iterator
@@ -131,7 +131,7 @@ TEST_P(Iterators, CaptureIterators) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothColours, Iterators, ::testing::Values(WHITE, BLACK),
-                         [](const auto& info) { return std::string(colour_name(info.param)); });
+                         [](const auto& info) { return std::string(color_name(info.param)); });
 
 }  // namespace
 }  // namespace quill::test

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "engine/moves_impl.h"
-#include "../random_position.h"
+#include "support/random_position.h"
 
 namespace quill {
 namespace {
 
-using testing_support::random_pieces;
+using test::random_pieces;
 
 // A record as the search hands it down (occupancy and attack maps only) and the same record
 // regenerated, whose slots hold the movers of reference.

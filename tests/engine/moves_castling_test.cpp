@@ -21,8 +21,8 @@ bool offers(const std::vector<std::string>& moves, const std::string& move) {
 class CastleFlags : public ::testing::TestWithParam<Color> {
 protected:
     Color c = GetParam();
-    std::string m(const char* move) const { return move_as_colour(c, move); }
-    SetupPosition at(const char* fen) const { return setup(as_colour(c, fen)); }
+    std::string m(const char* move) const { return move_as_color(c, move); }
+    SetupPosition at(const char* fen) const { return setup(as_color(c, fen)); }
     std::uint8_t flags(const PositionRecord& r) const { return castling(r, c)[CASTLE_FLAGS_BYTE]; }
 };
 
@@ -167,7 +167,7 @@ TEST_P(CastleFlags, EnemyCornerLandingClearsThatCornerOnly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothColours, CastleFlags, ::testing::Values(WHITE, BLACK),
-                         [](const auto& info) { return std::string(colour_name(info.param)); });
+                         [](const auto& info) { return std::string(color_name(info.param)); });
 
 }  // namespace
 }  // namespace quill::test

@@ -15,8 +15,8 @@ using Names = std::vector<std::string>;
 class EnPassant : public ::testing::TestWithParam<Color> {
 protected:
     Color c = GetParam();
-    std::string m(const char* move) const { return move_as_colour(c, move); }
-    SetupPosition at(const char* fen) const { return setup(as_colour(c, fen)); }
+    std::string m(const char* move) const { return move_as_color(c, move); }
+    SetupPosition at(const char* fen) const { return setup(as_color(c, fen)); }
     // The mask the other side may use, which c's pawn moves write.
     std::uint8_t enemy_mask(const PositionRecord& r) const { return castling(r, ~c)[EN_PASSANT_BYTE]; }
 };
@@ -78,12 +78,12 @@ TEST_P(EnPassant, BothNeighboursTakeAndTheRightPawnsMove) {
 // The mask of the a-file is taken only by the b-pawn and that of the h-file only by the
 // g-pawn: the neighbour files do not wrap around the board.
 TEST_P(EnPassant, EdgeFilesHaveOneNeighbour) {
-    EXPECT_EQ(ordinal_list(as_colour(c, "4k3/8/8/pP5P/8/8/8/4K3 w - a6"), MoveList::Captures), Names{m("b5a6")});
-    EXPECT_EQ(ordinal_list(as_colour(c, "4k3/8/8/P5Pp/8/8/8/4K3 w - h6"), MoveList::Captures), Names{m("g5h6")});
+    EXPECT_EQ(ordinal_list(as_color(c, "4k3/8/8/pP5P/8/8/8/4K3 w - a6"), MoveList::Captures), Names{m("b5a6")});
+    EXPECT_EQ(ordinal_list(as_color(c, "4k3/8/8/P5Pp/8/8/8/4K3 w - h6"), MoveList::Captures), Names{m("g5h6")});
     // Without the mask there is no en passant at all.
-    EXPECT_EQ(ordinal_list(as_colour(c, "4k3/8/8/3PpP2/8/8/8/4K3 w - -"), MoveList::Captures), Names{});
+    EXPECT_EQ(ordinal_list(as_color(c, "4k3/8/8/3PpP2/8/8/8/4K3 w - -"), MoveList::Captures), Names{});
     // A mask whose neighbours hold no pawn of the mover offers nothing.
-    EXPECT_EQ(ordinal_list(as_colour(c, "4k3/8/8/2P1p1P1/8/8/8/4K3 w - e6"), MoveList::Captures), Names{});
+    EXPECT_EQ(ordinal_list(as_color(c, "4k3/8/8/2P1p1P1/8/8/8/4K3 w - e6"), MoveList::Captures), Names{});
 }
 
 // En passant that uncovers an attack on the king along the rank: the plain iterator makes
@@ -104,7 +104,7 @@ TEST_P(EnPassant, ExposingTheKingIsLeftToTheLegalIterator) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothColours, EnPassant, ::testing::Values(WHITE, BLACK),
-                         [](const auto& info) { return std::string(colour_name(info.param)); });
+                         [](const auto& info) { return std::string(color_name(info.param)); });
 
 }  // namespace
 }  // namespace quill::test

@@ -72,7 +72,7 @@ class Castling : public ::testing::TestWithParam<Color> {};
 
 TEST_P(Castling, ShortIsFirstAndLongSecond) {
     const Color c = GetParam();
-    const SetupPosition p = setup(as_colour(c, "r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R w KQkq -"));
+    const SetupPosition p = setup(as_color(c, "r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R w KQkq -"));
     const int back = relative_rank(c, 0);
     struct Case { std::int32_t n; std::uint8_t king, rooks; };
     for (const Case cs : {Case{1, 0x02, 0x84}, Case{2, 0x20, 0x11}}) {
@@ -90,7 +90,7 @@ TEST_P(Castling, ShortIsFirstAndLongSecond) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothColours, Castling, ::testing::Values(WHITE, BLACK),
-                         [](const auto& info) { return std::string(colour_name(info.param)); });
+                         [](const auto& info) { return std::string(color_name(info.param)); });
 
 // One past the last candidate: ORDINAL_EXHAUSTED and not a board changed; 0 and negative
 // ordinals make nothing and leave the recorded ordinal as it was.
@@ -98,7 +98,7 @@ class OrdinalEnd : public ::testing::TestWithParam<Color> {};
 
 TEST_P(OrdinalEnd, BeyondTheListAndNonPositive) {
     const Color c = GetParam();
-    const SetupPosition p = setup(as_colour(c, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -"));
+    const SetupPosition p = setup(as_color(c, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -"));
     PositionRecord r = p.record;
     move_ordinal(r, c) = 7;
     move_ordinal(r, ~c) = 3;
@@ -128,30 +128,30 @@ TEST_P(OrdinalEnd, BeyondTheListAndNonPositive) {
 TEST_P(OrdinalEnd, CaptureListOfQuietPosition) {
     const Color c = GetParam();
     for (const char* fen : {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "4k3/8/8/8/3p4/8/3P4/4K3 w - -"}) {
-        SetupPosition p = setup(as_colour(c, fen));
+        SetupPosition p = setup(as_color(c, fen));
         PositionRecord r = p.record;
         make(r, c, MoveList::Captures, 1);
         EXPECT_EQ(move_ordinal(r, c), ORDINAL_EXHAUSTED) << fen;
         EXPECT_TRUE(same_boards(r, p.record)) << fen;
     }
-    const Names castles_and_en_passant = {move_as_colour(c, "e1g1"), move_as_colour(c, "e1c1"),
-                                          move_as_colour(c, "d5e6")};
-    EXPECT_EQ(ordinal_list(as_colour(c, "4k3/8/8/3Pp3/8/8/8/R3K2R w KQ e6"), MoveList::Captures),
+    const Names castles_and_en_passant = {move_as_color(c, "e1g1"), move_as_color(c, "e1c1"),
+                                          move_as_color(c, "d5e6")};
+    EXPECT_EQ(ordinal_list(as_color(c, "4k3/8/8/3Pp3/8/8/8/R3K2R w KQ e6"), MoveList::Captures),
               castles_and_en_passant);
 }
 
 // Taking the enemy king is an ordinary capture: its board becomes empty.
 TEST_P(OrdinalEnd, KingCaptureEmptiesTheKingBoard) {
     const Color c = GetParam();
-    SetupPosition p = setup(as_colour(c, "4k3/8/8/8/8/8/8/4RK2 w - -"));
-    EXPECT_EQ(ordinal_list(p.record, c, MoveList::Captures), Names{move_as_colour(c, "e1e8")});
+    SetupPosition p = setup(as_color(c, "4k3/8/8/8/8/8/8/4RK2 w - -"));
+    EXPECT_EQ(ordinal_list(p.record, c, MoveList::Captures), Names{move_as_color(c, "e1e8")});
     make(p.record, c, MoveList::Captures, 1);
     EXPECT_TRUE(piece_board(p.record, ~c, KING).empty());
-    EXPECT_EQ(piece_board(p.record, c, ROOK), square_board(move_as_colour(c, "e8")));
+    EXPECT_EQ(piece_board(p.record, c, ROOK), square_board(move_as_color(c, "e8")));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothColours, OrdinalEnd, ::testing::Values(WHITE, BLACK),
-                         [](const auto& info) { return std::string(colour_name(info.param)); });
+                         [](const auto& info) { return std::string(color_name(info.param)); });
 
 }  // namespace
 }  // namespace quill::test

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/perft.h"
+#include "support/perft.h"
 #include "moves_test_support.h"
 
 namespace quill::test {

@@ -11,11 +11,13 @@
 #include <vector>
 
 #include "board/attack_maps.h"
-#include "board/position_setup.h"
+#include "support/position_setup.h"
 #include "board/types.h"
 #include "engine/constants.h"
 #include "engine/iterators.h"
 #include "engine/moves.h"
+#include "support/moves_by_color.h"
+#include "support/test_support.h"
 
 namespace quill::test {
 
@@ -34,20 +36,6 @@ inline ByteBoard occupancy(const PositionRecord& r, Color c) {
     ByteBoard b;
     for (int k = 0; k < PIECE_KIND_NB; ++k) b |= piece_board(r, c, PieceKind(k));
     return b;
-}
-
-inline std::string square_text(int rank, int file) { return {char('a' + file), char('1' + rank)}; }
-
-// The squares of a board, a1..h1, a2..h2, ..., blank-separated.
-inline std::string square_names(ByteBoard b) {
-    std::string out;
-    for (int rank = 0; rank < 8; ++rank)
-        for (int file = 0; file < 8; ++file)
-            if (b.byte(rank) & (0x80 >> file)) {
-                if (!out.empty()) out += ' ';
-                out += square_text(rank, file);
-            }
-    return out;
 }
 
 // Names the move side `c` made between two records as "e2e4": the square its pieces left and
@@ -169,8 +157,8 @@ inline std::vector<std::string> mirror_moves(std::vector<std::string> moves) {
 }
 
 // A FEN written from White's side, or its reflection for Black.
-inline std::string as_colour(Color c, std::string_view fen) { return c == WHITE ? std::string(fen) : mirror_fen(fen); }
-inline std::string move_as_colour(Color c, std::string m) { return c == WHITE ? m : mirror_move(m); }
+inline std::string as_color(Color c, std::string_view fen) { return c == WHITE ? std::string(fen) : mirror_fen(fen); }
+inline std::string move_as_color(Color c, std::string m) { return c == WHITE ? m : mirror_move(m); }
 
 // Makes the candidate named `name` (e.g. "e2e4") for side c on a regenerated record and
 // regenerates it; fails the test when there is no such candidate. Returns its ordinal.
@@ -187,7 +175,7 @@ inline std::int32_t play(PositionRecord& r, Color c, std::string_view name) {
     return 0;
 }
 
-inline const char* colour_name(Color c) { return c == WHITE ? "White" : "Black"; }
+inline const char* color_name(Color c) { return c == WHITE ? "White" : "Black"; }
 
 // Piece boards and castling states of two records are equal (the position core without the
 // pass counters and the move-made flag).

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/perft.h"
+#include "support/perft.h"
 #include "moves_test_support.h"
 
 namespace quill::test {

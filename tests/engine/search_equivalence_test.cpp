@@ -6,44 +6,46 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 
-#include "board/position_setup.h"
 #include "builds/profiles.h"
 #include "engine/search_impl.h"
-#include "literal_search.h"
+#include "oracles/literal_search.h"
+#include "support/position_setup.h"
+#include "support/search_context.h"
 
 namespace quill {
 namespace {
 
 struct Case {
     const char* fen;
-    int engine_side;  // 0: the engine plays Black, 1: White
+    Color engine;
 };
 
 // Endgames and sparse middlegames, with castling, en passant, checks and promotions in
 // reach; small enough for the literal search of every profile.
 constexpr Case SMALL_CASES[] = {
-    {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", 1},
-    {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", 0},
-    {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", 1},
-    {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", 1},
-    {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", 0},
-    {"6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -", 1},
-    {"4k3/P7/8/8/8/8/7p/4K3 w - -", 1},
-    {"4k3/P7/8/8/8/8/7p/4K3 b - -", 0},
-    {"7k/8/8/8/8/8/8/K6R w - -", 1},
-    {"8/8/8/4k3/8/8/4q3/4K3 w - -", 1},
-    {"rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq -", 1},
+    {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", WHITE},
+    {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", BLACK},
+    {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", WHITE},
+    {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", WHITE},
+    {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", BLACK},
+    {"6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -", WHITE},
+    {"4k3/P7/8/8/8/8/7p/4K3 w - -", WHITE},
+    {"4k3/P7/8/8/8/8/7p/4K3 b - -", BLACK},
+    {"7k/8/8/8/8/8/8/K6R w - -", WHITE},
+    {"8/8/8/4k3/8/8/4q3/4K3 w - -", WHITE},
+    {"rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq -", WHITE},
 };
 
 // Fuller middlegames, for the profiles whose leaves are quick.
 constexpr Case LARGE_CASES[] = {
-    {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", 1},
-    {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", 0},
-    {"r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq -", 1},
-    {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -", 1},
-    {"2kr3r/ppp2ppp/2n5/3q4/3P4/2N5/PPP2PPP/R2QR1K1 b - -", 0},
+    {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", WHITE},
+    {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", BLACK},
+    {"r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq -", WHITE},
+    {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -", WHITE},
+    {"2kr3r/ppp2ppp/2n5/3q4/3P4/2N5/PPP2PPP/R2QR1K1 b - -", BLACK},
 };
 
 template <const BuildProfile& P>
@@ -55,19 +57,19 @@ void expect_same_search(const Case& c, int depth) {
     SearchOutputs fast_out, literal_out;
     fast_out.excluded_ordinal = literal_out.excluded_ordinal = EXCLUDE_NOTHING;
 
+    const auto context = std::make_unique<SearchContext<P>>();
     std::srand(42);
-    search_node_counter = 0;
     const std::int32_t fast_score =
-        search_root<P>(depth, -ROOT_WINDOW, ROOT_WINDOW, fast_record, c.engine_side, fast_out, 0);
+        search_root<P>(*context, depth, -ROOT_WINDOW, ROOT_WINDOW, fast_record, c.engine, fast_out, 0);
     std::srand(42);
-    literal::node_counter = 0;
+    oracle::node_counter = 0;
     const std::int32_t literal_score =
-        literal::search_root<P>(depth, -ROOT_WINDOW, ROOT_WINDOW, literal_record, c.engine_side, literal_out, 0);
+        oracle::search_root<P>(depth, -ROOT_WINDOW, ROOT_WINDOW, literal_record, c.engine, literal_out, 0);
 
     const std::string where = std::string(P.name) + " " + c.fen;
     EXPECT_EQ(fast_score, literal_score) << where;
     if constexpr (P.capture_method == CaptureMethod::EveryNode) {
-        EXPECT_EQ(search_node_counter, literal::node_counter) << where;
+        EXPECT_EQ(context->nodes, oracle::node_counter) << where;
     }
     EXPECT_EQ(fast_out.best_ordinal, literal_out.best_ordinal) << where;
     EXPECT_EQ(fast_out.second_ordinal, literal_out.second_ordinal) << where;

@@ -14,6 +14,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -21,22 +22,26 @@
 
 #include "board/attack_maps.h"
 #include "board/board_text.h"
-#include "board/position_setup.h"
+#include "support/position_setup.h"
+#include "support/test_support.h"
 #include "builds/profiles.h"
 #include "engine/constants.h"
 #include "engine/evaluate.h"
 #include "engine/iterators.h"
 #include "engine/moves.h"
+#include "support/moves_by_color.h"
 #include "engine/search_impl.h"
 
 namespace quill {
 namespace {
 
-PositionRecord record_from(std::string_view fen) {
-    const auto setup = position_from_fen(fen);
-    EXPECT_TRUE(setup.has_value()) << fen;
-    return setup ? setup->record : PositionRecord{};
+// A fresh search context: each search owns its node count and value table.
+template <const BuildProfile& P>
+std::unique_ptr<SearchContext<P>> context() {
+    return std::make_unique<SearchContext<P>>();
 }
+
+using test::record_from;
 
 // A square's character in a BoardText ("e4" -> its piece letter or a blank).
 char square_char(const BoardText& text, std::string_view square) {
@@ -69,22 +74,22 @@ struct RootResult {
     std::int32_t played = NO_MOVE;  // the ordinal the game loop would play
     std::string move;               // that move in coordinate text
     PositionRecord record;          // the record as the search left it
+    std::uint64_t nodes = 0;        // the nodes the search visited
 };
 
 // Searches like the game loop: outputs cleared, five plies, the root window.
 template <const BuildProfile& P>
-RootResult search(const PositionRecord& position, int engine_side,
+RootResult search(const PositionRecord& position, Color engine,
                   std::int32_t excluded = EXCLUDE_NOTHING) {
     RootResult r;
     r.record = position;
     r.outputs.excluded_ordinal = excluded;
-    // A fresh value table, so that node counts depend on the position alone.
-    forget_capture_values<P>();
-    r.score =
-        search_root<P>(ROOT_DEPTH, -ROOT_WINDOW, ROOT_WINDOW, r.record, engine_side, r.outputs, 0);
+    // A context of its own, so that node counts depend on the position alone.
+    const auto context = std::make_unique<SearchContext<P>>();
+    r.score = search_root<P>(*context, ROOT_DEPTH, -ROOT_WINDOW, ROOT_WINDOW, r.record, engine, r.outputs, 0);
+    r.nodes = context->nodes;
     if (r.outputs.best_ordinal == NO_MOVE || r.outputs.root_flag == 0) return r;
     r.played = r.outputs.choice_flag == 1 ? r.outputs.best_ordinal : r.outputs.second_ordinal;
-    const Color engine = engine_color(engine_side);
     PositionRecord after = r.record;
     generate_moves(after);
     engine == WHITE ? make_white_move(after, r.played) : make_black_move(after, r.played);
@@ -102,20 +107,20 @@ bool root_child(const PositionRecord& position, Color engine, std::int32_t ordin
     child.white_move_ordinal = child.black_move_ordinal = 0;
     move_ordinal(child, engine) = ordinal - 1;
     const int none = engine == WHITE ? make_next_white_move(child) : make_next_black_move(child);
-    castling(child, engine)[EN_PASSANT_BYTE] = 0;
+    expire_en_passant(child, engine);
     return none == 0;
 }
 
 // The score of every root move in ordinal order (index 0 is ordinal 1), each searched on its
 // own with the full window.
 template <const BuildProfile& P>
-std::vector<std::int32_t> root_move_scores(const PositionRecord& position, int engine_side) {
+std::vector<std::int32_t> root_move_scores(const PositionRecord& position, Color engine) {
     std::vector<std::int32_t> scores;
     PositionRecord child;
-    for (std::int32_t k = 1; root_child(position, engine_color(engine_side), k, child); ++k) {
+    for (std::int32_t k = 1; root_child(position, engine, k, child); ++k) {
         SearchOutputs scratch;
-        scores.push_back(-search_root<P>(ROOT_DEPTH - 1, -ROOT_WINDOW, ROOT_WINDOW, child,
-                                         engine_side, scratch, 0));
+        scores.push_back(-search_root<P>(*context<P>(), ROOT_DEPTH - 1, -ROOT_WINDOW, ROOT_WINDOW, child,
+                                         engine, scratch, 0));
     }
     return scores;
 }
@@ -141,19 +146,19 @@ bool leaves_king_attacked(const PositionRecord& position, Color side, std::int32
 // One build's search entry points, so that one test body serves several builds.
 struct Build {
     const BuildProfile* profile;
-    RootResult (*search)(const PositionRecord&, int, std::int32_t);
-    std::vector<std::int32_t> (*move_scores)(const PositionRecord&, int);
-    std::int32_t (*leaf)(const PositionRecord&, int);  // search_root at depth 1
+    RootResult (*search)(const PositionRecord&, Color, std::int32_t);
+    std::vector<std::int32_t> (*move_scores)(const PositionRecord&, Color);
+    std::int32_t (*leaf)(const PositionRecord&, Color);  // search_root at depth 1
 };
 
 // Test names and failure messages show the build's name.
 void PrintTo(const Build& b, std::ostream* os) { *os << b.profile->name; }
 
 template <const BuildProfile& P>
-std::int32_t leaf_score(const PositionRecord& position, int engine_side) {
+std::int32_t leaf_score(const PositionRecord& position, Color engine) {
     PositionRecord r = position;
     SearchOutputs outputs;
-    return search_root<P>(1, -ROOT_WINDOW, ROOT_WINDOW, r, engine_side, outputs, 0);
+    return search_root<P>(*context<P>(), 1, -ROOT_WINDOW, ROOT_WINDOW, r, engine, outputs, 0);
 }
 
 template <const BuildProfile& P>
@@ -193,7 +198,7 @@ std::int32_t first_best(const std::vector<std::int32_t>& scores, std::size_t cou
 struct Tactic {
     const char* name;
     const char* fen;
-    int engine_side;
+    Color engine;
     const char* move;
 };
 
@@ -205,8 +210,8 @@ struct Tactic {
 // tree, only by finding it en prise in the capture search at a leaf. Nothing scores above
 // 19999, and the knight's capture is the first move of the list, so the mate is played.
 const Tactic BOXED_MATES[] = {
-    {"White", "R5nk/5ppp/3N4/8/8/8/1B6/1Q2K3 w - - 0 1", 1, "d6f7"},
-    {"Black", "1q2k3/1b6/8/8/8/3n4/5PPP/r5NK b - - 0 1", 0, "d3f2"},
+    {"White", "R5nk/5ppp/3N4/8/8/8/1B6/1Q2K3 w - - 0 1", WHITE, "d6f7"},
+    {"Black", "1q2k3/1b6/8/8/8/3n4/5PPP/r5NK b - - 0 1", BLACK, "d3f2"},
 };
 
 // Mates that the defender could parry within two moves if the attacker did not take the
@@ -214,14 +219,14 @@ const Tactic BOXED_MATES[] = {
 // purpose: after Qxf7+ it lets Black answer ...Nh6 and ...Nxf7, since taking the king in
 // between scores as lost at its next leaf, and it plays another move.
 const Tactic OPEN_MATES[] = {
-    {"ScholarsMate", "r1bqkbnr/pppp1ppp/2n5/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4", 1,
+    {"ScholarsMate", "r1bqkbnr/pppp1ppp/2n5/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4", WHITE,
      "h5f7"},
-    {"FoolsMate", "rnbqkbnr/pppp1ppp/8/4p3/6P1/5P2/PPPPP2P/RNBQKBNR b KQkq g3 0 2", 0, "d8h4"},
+    {"FoolsMate", "rnbqkbnr/pppp1ppp/8/4p3/6P1/5P2/PPPPP2P/RNBQKBNR b KQkq g3 0 2", BLACK, "d8h4"},
 };
 
 const Tactic HANGING_QUEENS[] = {
-    {"White", "rnb1kbnr/pppp1ppp/8/4p3/4P2q/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3", 1, "f3h4"},
-    {"Black", "rnbqkb1r/pppppppp/5n2/7Q/8/4P3/PPPP1PPP/RNB1KBNR b KQkq - 0 1", 0, "f6h5"},
+    {"White", "rnb1kbnr/pppp1ppp/8/4p3/4P2q/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3", WHITE, "f3h4"},
+    {"Black", "rnbqkb1r/pppppppp/5n2/7Q/8/4P3/PPPP1PPP/RNB1KBNR b KQkq - 0 1", BLACK, "f6h5"},
 };
 
 class RootPlays : public ::testing::TestWithParam<Build> {};
@@ -229,7 +234,7 @@ class RootPlays : public ::testing::TestWithParam<Build> {};
 TEST_P(RootPlays, TheBoxedMateInOne) {
     for (const Tactic& t : BOXED_MATES) {
         SCOPED_TRACE(t.name);
-        const RootResult r = GetParam().search(record_from(t.fen), t.engine_side, EXCLUDE_NOTHING);
+        const RootResult r = GetParam().search(record_from(t.fen), t.engine, EXCLUDE_NOTHING);
         EXPECT_EQ(r.move, t.move);
         // The defender's king is taken for sure: the full lost-king score, except in
         // engine-b, whose leaf scores the king's loss as material from the taker's view.
@@ -242,7 +247,7 @@ TEST_P(RootPlays, TheBoxedMateInOne) {
 TEST_P(RootPlays, TheHangingQueen) {
     for (const Tactic& t : HANGING_QUEENS) {
         SCOPED_TRACE(t.name);
-        const RootResult r = GetParam().search(record_from(t.fen), t.engine_side, EXCLUDE_NOTHING);
+        const RootResult r = GetParam().search(record_from(t.fen), t.engine, EXCLUDE_NOTHING);
         EXPECT_EQ(r.move, t.move);
     }
 }
@@ -256,7 +261,7 @@ TEST_P(RootPlays, LeavesTheRecordUnchangedButForTheOrdinals) {
         PositionRecord given = expected;
         given.white_move_ordinal = 7;
         given.black_move_ordinal = 9;
-        const RootResult r = GetParam().search(given, t.engine_side, EXCLUDE_NOTHING);
+        const RootResult r = GetParam().search(given, t.engine, EXCLUDE_NOTHING);
         EXPECT_TRUE(r.record == expected);
     }
 }
@@ -268,7 +273,7 @@ class RootPlaysOpenMate : public ::testing::TestWithParam<Build> {};
 TEST_P(RootPlaysOpenMate, TheMateInOne) {
     for (const Tactic& t : OPEN_MATES) {
         SCOPED_TRACE(t.name);
-        const RootResult r = GetParam().search(record_from(t.fen), t.engine_side, EXCLUDE_NOTHING);
+        const RootResult r = GetParam().search(record_from(t.fen), t.engine, EXCLUDE_NOTHING);
         EXPECT_EQ(r.move, t.move);
     }
 }
@@ -283,7 +288,7 @@ INSTANTIATE_TEST_SUITE_P(TakingTheKingPays, RootPlaysOpenMate,
 struct RootCase {
     const char* name;
     const char* fen;
-    int engine_side;
+    Color engine;
 };
 
 // Two rooks can each mate on the back rank (Ra8 and Rb8, or Ra1 and Rb1) in a box like the
@@ -291,8 +296,8 @@ struct RootCase {
 // score, the lost king of the defender. In engine-a quieter moves that leave the mate for
 // the next move reach it as well; the rule is the same: the first of them in the list.
 const RootCase TWO_MATES[] = {
-    {"White", "7k/6pp/7N/8/8/2B5/2B5/RR2K3 w - - 0 1", 1},
-    {"Black", "rr2k3/2b5/2b5/8/8/7n/6PP/7K b - - 0 1", 0},
+    {"White", "7k/6pp/7N/8/8/2B5/2B5/RR2K3 w - - 0 1", WHITE},
+    {"Black", "rr2k3/2b5/2b5/8/8/7n/6PP/7K b - - 0 1", BLACK},
 };
 
 class RootTie : public ::testing::TestWithParam<Build> {};
@@ -301,11 +306,11 @@ TEST_P(RootTie, GoesToTheLowerOrdinal) {
     for (const RootCase& c : TWO_MATES) {
         SCOPED_TRACE(c.name);
         const PositionRecord position = record_from(c.fen);
-        const std::vector<std::int32_t> scores = GetParam().move_scores(position, c.engine_side);
+        const std::vector<std::int32_t> scores = GetParam().move_scores(position, c.engine);
         const std::vector<std::int32_t> best = best_ordinals(scores);
         ASSERT_GE(best.size(), 2u) << "the position must offer a tie for the best score";
 
-        const RootResult r = GetParam().search(position, c.engine_side, EXCLUDE_NOTHING);
+        const RootResult r = GetParam().search(position, c.engine, EXCLUDE_NOTHING);
         EXPECT_EQ(r.played, best.front());
         EXPECT_EQ(r.score, scores[static_cast<std::size_t>(best.front() - 1)]);
     }
@@ -318,9 +323,9 @@ INSTANTIATE_TEST_SUITE_P(SaturatedMates, RootTie,
 // Positions whose best root move is strictly better than every other: first in the list,
 // and later in it.
 const RootCase STRICTLY_BEST[] = {
-    {"QueenTakenFirst", "4k3/pp6/8/8/7q/5N2/PP6/2K5 w - - 0 1", 1},
-    {"QueenTakenAfterAPawn", "4k3/pp6/8/8/3p3q/8/PP2N3/2K4R w - - 0 1", 1},
-    {"BlackTakesTheQueen", "2k5/pp6/5n2/7Q/8/8/PP6/4K3 b - - 0 1", 0},
+    {"QueenTakenFirst", "4k3/pp6/8/8/7q/5N2/PP6/2K5 w - - 0 1", WHITE},
+    {"QueenTakenAfterAPawn", "4k3/pp6/8/8/3p3q/8/PP2N3/2K4R w - - 0 1", WHITE},
+    {"BlackTakesTheQueen", "2k5/pp6/5n2/7Q/8/8/PP6/4K3 b - - 0 1", BLACK},
 };
 
 class RootExclusion : public ::testing::TestWithParam<Build> {};
@@ -331,15 +336,15 @@ TEST_P(RootExclusion, ExcludedBestMoveIsNeverRecorded) {
     for (const RootCase& c : STRICTLY_BEST) {
         SCOPED_TRACE(c.name);
         const PositionRecord position = record_from(c.fen);
-        const std::vector<std::int32_t> scores = GetParam().move_scores(position, c.engine_side);
+        const std::vector<std::int32_t> scores = GetParam().move_scores(position, c.engine);
         const std::vector<std::int32_t> best = best_ordinals(scores);
         ASSERT_EQ(best.size(), 1u) << "the position must have one strictly best move";
         const std::int32_t p = best.front();
 
-        const RootResult plain = GetParam().search(position, c.engine_side, EXCLUDE_NOTHING);
+        const RootResult plain = GetParam().search(position, c.engine, EXCLUDE_NOTHING);
         EXPECT_EQ(plain.played, p);
 
-        const RootResult r = GetParam().search(position, c.engine_side, p);
+        const RootResult r = GetParam().search(position, c.engine, p);
         EXPECT_EQ(r.score, scores[static_cast<std::size_t>(p - 1)]);
         EXPECT_EQ(r.outputs.root_flag, 1);
         if (p == 1) {
@@ -363,19 +368,19 @@ INSTANTIATE_TEST_SUITE_P(Noiseless, RootExclusion, ::testing::ValuesIn(NOISELESS
 // king moves are never reached.
 TEST(RootEarlyReturn, EqualScoreBeforeAnythingIsRecordedEndsTheRoot) {
     const PositionRecord position = record_from("4r2k/8/8/8/8/p1p5/8/1N2K3 w - - 0 1");
-    const std::vector<std::int32_t> scores = root_move_scores<ENGINE_A>(position, 1);
+    const std::vector<std::int32_t> scores = root_move_scores<ENGINE_A>(position, WHITE);
     ASSERT_GE(scores.size(), 3u);
     ASSERT_EQ(scores[0], KING_LOST_SCORE);
     ASSERT_EQ(scores[1], KING_LOST_SCORE);
     const std::int32_t best = *std::max_element(scores.begin(), scores.end());
     ASSERT_GT(best, KING_LOST_SCORE);
 
-    const RootResult plain = search<ENGINE_A>(position, 1);
+    const RootResult plain = search<ENGINE_A>(position, WHITE);
     EXPECT_EQ(plain.score, best);
     EXPECT_EQ(plain.played, first_best(scores, scores.size()));
     EXPECT_FALSE(leaves_king_attacked(position, WHITE, plain.played));
 
-    const RootResult r = search<ENGINE_A>(position, 1, 1);
+    const RootResult r = search<ENGINE_A>(position, WHITE, 1);
     EXPECT_EQ(r.score, KING_LOST_SCORE);
     EXPECT_EQ(r.outputs.best_ordinal, NO_MOVE);
     EXPECT_EQ(r.outputs.root_flag, 1);
@@ -388,12 +393,12 @@ class RootExclusionAtMate : public ::testing::TestWithParam<Build> {};
 
 TEST_P(RootExclusionAtMate, EqualSecondMoveReturnsBeforeChoiceFlagIsSet) {
     const PositionRecord position = record_from("6nk/5ppp/3N4/4N3/8/8/8/4K3 w - - 0 1");
-    const std::vector<std::int32_t> scores = GetParam().move_scores(position, 1);
+    const std::vector<std::int32_t> scores = GetParam().move_scores(position, WHITE);
     ASSERT_GE(scores.size(), 3u);
     ASSERT_EQ(scores[0], scores[1]);
     ASSERT_EQ(first_best(scores, scores.size()), 1);
 
-    const RootResult r = GetParam().search(position, 1, 1);
+    const RootResult r = GetParam().search(position, WHITE, 1);
     EXPECT_EQ(r.score, scores[0]);
     EXPECT_EQ(r.outputs.best_ordinal, NO_MOVE);
     EXPECT_EQ(r.outputs.choice_flag, 0);
@@ -409,9 +414,9 @@ INSTANTIATE_TEST_SUITE_P(SaturatedMates, RootExclusionAtMate,
 // No legal move at the root.
 
 const RootCase NO_LEGAL_MOVE[] = {
-    {"WhiteMated", "rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3", 1},
-    {"BlackMated", "rnbqkbnr/ppppp2p/5p2/6pQ/4P3/8/PPPP1PPP/RNB1KBNR b KQkq - 1 3", 0},
-    {"BlackStalemated", "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", 0},
+    {"WhiteMated", "rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3", WHITE},
+    {"BlackMated", "rnbqkbnr/ppppp2p/5p2/6pQ/4P3/8/PPPP1PPP/RNB1KBNR b KQkq - 1 3", BLACK},
+    {"BlackStalemated", "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", BLACK},
 };
 
 class RootWithoutLegalMove : public ::testing::TestWithParam<Build> {};
@@ -422,12 +427,11 @@ TEST_P(RootWithoutLegalMove, ReturnsLostKingScoreWithoutPreparing) {
     for (const RootCase& c : NO_LEGAL_MOVE) {
         SCOPED_TRACE(c.name);
         const PositionRecord position = record_from(c.fen);
-        search_node_counter = 0;
-        const RootResult r = GetParam().search(position, c.engine_side, EXCLUDE_NOTHING);
+        const RootResult r = GetParam().search(position, c.engine, EXCLUDE_NOTHING);
         EXPECT_EQ(r.score, KING_LOST_SCORE);
         EXPECT_EQ(r.outputs.root_flag, 0);
         EXPECT_EQ(r.outputs.best_ordinal, ORDINAL_EXHAUSTED);
-        EXPECT_EQ(search_node_counter, 1u);
+        EXPECT_EQ(r.nodes, 1u);
         EXPECT_TRUE(r.record == position);
     }
 }
@@ -443,13 +447,13 @@ INSTANTIATE_TEST_SUITE_P(AllBuilds, RootWithoutLegalMove,
 struct LeafCase {
     const char* name;
     const char* fen;
-    int engine_side;
+    Color engine;
 };
 
 // At depth 1 the engine is to move; here the other side has no king.
 const LeafCase KINGLESS_OPPONENT[] = {
-    {"BlackKingMissing", "rnbq1bnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQ - 0 1", 1},
-    {"WhiteKingMissing", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQ1BNR b kq - 0 1", 0},
+    {"BlackKingMissing", "rnbq1bnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQ - 0 1", WHITE},
+    {"WhiteKingMissing", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQ1BNR b kq - 0 1", BLACK},
 };
 
 struct LeafExpectation {
@@ -467,7 +471,7 @@ TEST_P(LeafAtMissingKing, ScoresForTheSideToMove) {
     for (const LeafCase& c : KINGLESS_OPPONENT) {
         SCOPED_TRACE(c.name);
         std::srand(1);
-        EXPECT_EQ(GetParam().build.leaf(record_from(c.fen), c.engine_side), GetParam().score);
+        EXPECT_EQ(GetParam().build.leaf(record_from(c.fen), c.engine), GetParam().score);
     }
 }
 
@@ -486,9 +490,9 @@ INSTANTIATE_TEST_SUITE_P(AllBuilds, LeafAtMissingKing,
                          });
 
 const LeafCase ORDINARY_LEAVES[] = {
-    {"WhiteToMove", "r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3", 1},
-    {"BlackToMove", "rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq - 1 2", 0},
-    {"WhiteInCheck", "4k3/8/8/8/8/8/3q4/4K3 w - - 0 1", 1},
+    {"WhiteToMove", "r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3", WHITE},
+    {"BlackToMove", "rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq - 1 2", BLACK},
+    {"WhiteInCheck", "4k3/8/8/8/8/8/3q4/4K3 w - - 0 1", WHITE},
 };
 
 // Which side scores a leaf, and with which operation: engine-a the capture search for the
@@ -499,9 +503,9 @@ TEST(LeafScore, EngineAUsesTheCaptureSearchOfTheSideToMove) {
     for (const LeafCase& c : ORDINARY_LEAVES) {
         SCOPED_TRACE(c.name);
         const PositionRecord position = record_from(c.fen);
-        const Color not_to_move = ~engine_color(c.engine_side);
-        EXPECT_EQ(leaf_score<ENGINE_A>(position, c.engine_side),
-                  capture_search<ENGINE_A>(not_to_move, -CAPTURE_WINDOW, CAPTURE_WINDOW, position));
+        const Color not_to_move = ~c.engine;
+        EXPECT_EQ(leaf_score<ENGINE_A>(position, c.engine),
+                  capture_search<ENGINE_A>(*context<ENGINE_A>(), not_to_move, -CAPTURE_WINDOW, CAPTURE_WINDOW, position));
     }
 }
 
@@ -512,12 +516,11 @@ TEST(LeafScore, EngineBNegatesItsCaptureSearchFromDepthTwo) {
         // At depth 2 the side to move is the engine's opponent, so the engine is the side
         // that has just moved: a record whose side to move is the FEN's needs engine_side
         // flipped.
-        const int engine_side = 1 - c.engine_side;
-        const Color moved = engine_color(engine_side);
+        const Color moved = ~c.engine;
         SearchOutputs outputs;
         EXPECT_EQ(
-            search_root<ENGINE_B>(2, -ROOT_WINDOW, ROOT_WINDOW, position, engine_side, outputs, 0),
-            -capture_search<ENGINE_B>(moved, -CAPTURE_WINDOW, CAPTURE_WINDOW, position));
+            search_root<ENGINE_B>(*context<ENGINE_B>(), 2, -ROOT_WINDOW, ROOT_WINDOW, position, moved, outputs, 0),
+            -capture_search<ENGINE_B>(*context<ENGINE_B>(), moved, -CAPTURE_WINDOW, CAPTURE_WINDOW, position));
     }
 }
 
@@ -525,10 +528,10 @@ TEST(LeafScore, EngineEAndFNegateTheEvaluationOfTheSideNotToMove) {
     for (const LeafCase& c : ORDINARY_LEAVES) {
         SCOPED_TRACE(c.name);
         const PositionRecord position = record_from(c.fen);
-        const int view = c.engine_side == 1 ? VIEW_BLACK : VIEW_WHITE;
+        const Color view = ~c.engine;
         const std::int32_t expected = -evaluate_position<Evaluation::Standard>(position, view);
-        EXPECT_EQ(leaf_score<ENGINE_E>(position, c.engine_side), expected);
-        EXPECT_EQ(leaf_score<ENGINE_F>(position, c.engine_side), expected);
+        EXPECT_EQ(leaf_score<ENGINE_E>(position, c.engine), expected);
+        EXPECT_EQ(leaf_score<ENGINE_F>(position, c.engine), expected);
     }
 }
 
@@ -548,16 +551,16 @@ TEST(CaptureSearch, QuietPositionReturnsStandPatClippedToTheWindow) {
     for (const Color to_move : {WHITE, BLACK}) {
         SCOPED_TRACE(to_move == WHITE ? "white to move" : "black to move");
         const std::int32_t stand = evaluate_position<Evaluation::Standard>(
-            position, to_move == WHITE ? VIEW_WHITE : VIEW_BLACK);
+            position, to_move);
         ASSERT_NE(stand, 0);
-        EXPECT_EQ(capture_search<ENGINE_A>(~to_move, -CAPTURE_WINDOW, CAPTURE_WINDOW, position),
+        EXPECT_EQ(capture_search<ENGINE_A>(*context<ENGINE_A>(), ~to_move, -CAPTURE_WINDOW, CAPTURE_WINDOW, position),
                   stand);
-        EXPECT_EQ(capture_search<ENGINE_A>(~to_move, stand + 5, CAPTURE_WINDOW, position),
+        EXPECT_EQ(capture_search<ENGINE_A>(*context<ENGINE_A>(), ~to_move, stand + 5, CAPTURE_WINDOW, position),
                   stand + 5);
-        EXPECT_EQ(capture_search<ENGINE_A>(~to_move, -CAPTURE_WINDOW, stand - 5, position),
+        EXPECT_EQ(capture_search<ENGINE_A>(*context<ENGINE_A>(), ~to_move, -CAPTURE_WINDOW, stand - 5, position),
                   stand - 5);
-        EXPECT_EQ(capture_search<ENGINE_A>(~to_move, -CAPTURE_WINDOW, stand, position), stand);
-        EXPECT_EQ(capture_search<ENGINE_A>(~to_move, stand - 5, stand + 5, position), stand);
+        EXPECT_EQ(capture_search<ENGINE_A>(*context<ENGINE_A>(), ~to_move, -CAPTURE_WINDOW, stand, position), stand);
+        EXPECT_EQ(capture_search<ENGINE_A>(*context<ENGINE_A>(), ~to_move, stand - 5, stand + 5, position), stand);
     }
 }
 
@@ -566,8 +569,8 @@ TEST(CaptureSearch, EngineBStandsPatForTheSideThatMoved) {
     const PositionRecord position = record_from(QUIET);
     for (const Color moved : {WHITE, BLACK}) {
         const std::int32_t stand = evaluate_position<Evaluation::Standard>(
-            position, moved == WHITE ? VIEW_WHITE : VIEW_BLACK);
-        EXPECT_EQ(capture_search<ENGINE_B>(moved, -CAPTURE_WINDOW, CAPTURE_WINDOW, position),
+            position, moved);
+        EXPECT_EQ(capture_search<ENGINE_B>(*context<ENGINE_B>(), moved, -CAPTURE_WINDOW, CAPTURE_WINDOW, position),
                   stand);
     }
 }
@@ -580,17 +583,17 @@ TEST(CaptureSearch, TakesAWinningCaptureAndNegatesTheReply) {
     make_white_capture(after, 1);
     generate_moves(after);
     ASSERT_TRUE(after.black_queens.empty());
-    const std::int32_t stand = evaluate_position<Evaluation::Standard>(position, VIEW_WHITE);
-    const std::int32_t taken = -evaluate_position<Evaluation::Standard>(after, VIEW_BLACK);
+    const std::int32_t stand = evaluate_position<Evaluation::Standard>(position, WHITE);
+    const std::int32_t taken = -evaluate_position<Evaluation::Standard>(after, BLACK);
     ASSERT_GT(taken, stand);
-    EXPECT_EQ(capture_search<ENGINE_A>(BLACK, -CAPTURE_WINDOW, CAPTURE_WINDOW, position), taken);
+    EXPECT_EQ(capture_search<ENGINE_A>(*context<ENGINE_A>(), BLACK, -CAPTURE_WINDOW, CAPTURE_WINDOW, position), taken);
     // A window that the capture exceeds cuts off at beta.
-    EXPECT_EQ(capture_search<ENGINE_A>(BLACK, -CAPTURE_WINDOW, taken - 1, position), taken - 1);
+    EXPECT_EQ(capture_search<ENGINE_A>(*context<ENGINE_A>(), BLACK, -CAPTURE_WINDOW, taken - 1, position), taken - 1);
 }
 
 TEST(CaptureSearch, SideToMoveWithoutKingScoresLostKing) {
     const PositionRecord position = record_from("4k3/8/8/8/8/8/8/q2R4 w - - 0 1");
-    EXPECT_EQ(capture_search<ENGINE_A>(BLACK, -CAPTURE_WINDOW, CAPTURE_WINDOW, position),
+    EXPECT_EQ(capture_search<ENGINE_A>(*context<ENGINE_A>(), BLACK, -CAPTURE_WINDOW, CAPTURE_WINDOW, position),
               KING_LOST_SCORE);
 }
 
@@ -601,7 +604,7 @@ struct EnPassantCase {
     const char* name;
     const char* with_chance;     // the engine may take en passant, but no pawn of its can yet
     const char* without_chance;  // the same position with no en-passant file
-    int engine_side;
+    Color engine;
 };
 
 // The engine's pawn on f4 (f5) can take a knight and land beside the enemy pawn that has just
@@ -610,8 +613,8 @@ struct EnPassantCase {
 // has no other pawn, so no reply of the enemy resets the mask either: only the clearing after
 // the engine's move keeps the two searches identical, node for node.
 const EnPassantCase EN_PASSANT[] = {
-    {"White", "4k3/8/8/3pn3/3N1P2/8/8/4K3 w - d6 0 1", "4k3/8/8/3pn3/3N1P2/8/8/4K3 w - - 0 1", 1},
-    {"Black", "4k3/8/8/3n1p2/3PN3/8/8/4K3 b - d3 0 1", "4k3/8/8/3n1p2/3PN3/8/8/4K3 b - - 0 1", 0},
+    {"White", "4k3/8/8/3pn3/3N1P2/8/8/4K3 w - d6 0 1", "4k3/8/8/3pn3/3N1P2/8/8/4K3 w - - 0 1", WHITE},
+    {"Black", "4k3/8/8/3n1p2/3PN3/8/8/4K3 b - d3 0 1", "4k3/8/8/3n1p2/3PN3/8/8/4K3 b - - 0 1", BLACK},
 };
 
 class EnPassantChance : public ::testing::TestWithParam<Build> {};
@@ -620,17 +623,13 @@ TEST_P(EnPassantChance, LastsOneReplyOnly) {
     for (const EnPassantCase& c : EN_PASSANT) {
         SCOPED_TRACE(c.name);
         const PositionRecord with = record_from(c.with_chance);
-        ASSERT_NE(castling(with, engine_color(c.engine_side))[EN_PASSANT_BYTE], 0);
+        ASSERT_NE(castling(with, c.engine)[EN_PASSANT_BYTE], 0);
 
         std::srand(7);
-        search_node_counter = 0;
-        const RootResult a = GetParam().search(with, c.engine_side, EXCLUDE_NOTHING);
-        const std::uint64_t nodes_with = search_node_counter;
+        const RootResult a = GetParam().search(with, c.engine, EXCLUDE_NOTHING);
         std::srand(7);
-        search_node_counter = 0;
-        const RootResult b =
-            GetParam().search(record_from(c.without_chance), c.engine_side, EXCLUDE_NOTHING);
-        EXPECT_EQ(nodes_with, search_node_counter);
+        const RootResult b = GetParam().search(record_from(c.without_chance), c.engine, EXCLUDE_NOTHING);
+        EXPECT_EQ(a.nodes, b.nodes);
         EXPECT_EQ(a.score, b.score);
         EXPECT_EQ(a.played, b.played);
     }
@@ -645,9 +644,9 @@ INSTANTIATE_TEST_SUITE_P(AllBuilds, EnPassantChance,
 // The noisy builds.
 
 const RootCase NOISY_POSITIONS[] = {
-    {"Opening", "r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3", 1},
-    {"BlackInCheck", "rnbqkbnr/ppp2ppp/8/1B1pp3/4P3/8/PPPP1PPP/RNBQK1NR b KQkq - 1 3", 0},
-    {"Endgame", "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", 1},
+    {"Opening", "r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3", WHITE},
+    {"BlackInCheck", "rnbqkbnr/ppp2ppp/8/1B1pp3/4P3/8/PPPP1PPP/RNBQK1NR b KQkq - 1 3", BLACK},
+    {"Endgame", "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", WHITE},
 };
 
 class NoisyRoot : public ::testing::TestWithParam<Build> {};
@@ -659,14 +658,14 @@ TEST_P(NoisyRoot, PlaysALegalMoveRepeatablyUnderOneSeed) {
         SCOPED_TRACE(c.name);
         const PositionRecord position = record_from(c.fen);
         std::srand(2024);
-        const RootResult r = GetParam().search(position, c.engine_side, EXCLUDE_NOTHING);
+        const RootResult r = GetParam().search(position, c.engine, EXCLUDE_NOTHING);
         ASSERT_NE(r.outputs.best_ordinal, NO_MOVE);
         EXPECT_EQ(r.outputs.root_flag, 1);
         EXPECT_NE(r.move, "????");
-        EXPECT_FALSE(leaves_king_attacked(position, engine_color(c.engine_side), r.played));
+        EXPECT_FALSE(leaves_king_attacked(position, c.engine, r.played));
 
         std::srand(2024);
-        const RootResult again = GetParam().search(position, c.engine_side, EXCLUDE_NOTHING);
+        const RootResult again = GetParam().search(position, c.engine, EXCLUDE_NOTHING);
         EXPECT_EQ(again.played, r.played);
         EXPECT_EQ(again.score, r.score);
     }
@@ -699,13 +698,10 @@ class NodeLimit : public ::testing::TestWithParam<LimitedBuild> {};
 // near it and the root still records one of its moves.
 TEST_P(NodeLimit, BoundsTheSearchAndTheRootStillChooses) {
     const PositionRecord position = record_from(NOISY_POSITIONS[0].fen);
-    for (const int engine_side : {1, 0}) {
-        std::uint64_t before = search_node_counter;
-        const RootResult limited = GetParam().limited.search(position, engine_side, EXCLUDE_NOTHING);
-        const std::uint64_t limited_nodes = search_node_counter - before;
-        before = search_node_counter;
-        GetParam().unlimited.search(position, engine_side, EXCLUDE_NOTHING);
-        const std::uint64_t full_nodes = search_node_counter - before;
+    for (const Color engine : {WHITE, BLACK}) {
+        const RootResult limited = GetParam().limited.search(position, engine, EXCLUDE_NOTHING);
+        const std::uint64_t limited_nodes = limited.nodes;
+        const std::uint64_t full_nodes = GetParam().unlimited.search(position, engine, EXCLUDE_NOTHING).nodes;
 
         EXPECT_GT(full_nodes, NODE_LIMIT + LIMIT_OVERSHOOT) << "the position is too small to show the limit";
         EXPECT_GE(limited_nodes, NODE_LIMIT);
@@ -725,8 +721,8 @@ INSTANTIATE_TEST_SUITE_P(Builds, NodeLimit,
 TEST(NodeLimit, UnreachedLimitChangesNothing) {
     for (const Tactic& t : HANGING_QUEENS) {
         const PositionRecord position = record_from(t.fen);
-        const RootResult plain = search<ENGINE_A>(position, t.engine_side);
-        const RootResult limited = search<ENGINE_A_UNREACHED_LIMIT>(position, t.engine_side);
+        const RootResult plain = search<ENGINE_A>(position, t.engine);
+        const RootResult limited = search<ENGINE_A_UNREACHED_LIMIT>(position, t.engine);
         EXPECT_EQ(limited.played, plain.played);
         EXPECT_EQ(limited.score, plain.score);
         EXPECT_EQ(limited.move, t.move);

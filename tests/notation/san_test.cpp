@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "board/position_setup.h"
+#include "support/position_setup.h"
 #include "notation/san.h"
 
 namespace quill {

@@ -10,13 +10,11 @@
 #include "engine/evaluate.h"
 #include "engine/iterators.h"
 
-namespace quill::literal {
+namespace quill::oracle {
 
 inline std::uint64_t node_counter = 0;
 
-namespace search_detail {
-
-constexpr int view_of(Color c) { return c == WHITE ? VIEW_WHITE : VIEW_BLACK; }
+namespace detail {
 
 // Loads a node's own record from its parent's core, regenerated, with no move made yet.
 inline void load_node(const PositionRecord& parent, PositionRecord& node) {
@@ -31,13 +29,13 @@ inline int make_next(PositionRecord& r, Color side) {
     return make_next_move<BLACK, L, false>(r);
 }
 
-}  // namespace search_detail
+}  // namespace detail
 
 template <const BuildProfile& P>
 std::int32_t capture_search(Color moved, std::int32_t alpha, std::int32_t beta, const PositionRecord& record) {
     static_assert(P.has_capture_search());
     ++node_counter;
-    using namespace search_detail;
+    using namespace detail;
     const Color side = ~moved;
     PositionRecord node;
     load_node(record, node);
@@ -46,12 +44,12 @@ std::int32_t capture_search(Color moved, std::int32_t alpha, std::int32_t beta, 
     // has just moved.
     const Color viewer = P.leaf == Leaf::CaptureSearch ? side : moved;
     if (piece_board(node, viewer, KING).empty()) return KING_LOST_SCORE;
-    const std::int32_t stand = evaluate_position<P.evaluation>(node, view_of(viewer));
+    const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
     if (stand >= beta) return beta;
     if (stand > alpha) alpha = stand;
 
     while (make_next<MoveList::Captures>(node, side) == 0) {
-        const std::int32_t v = -literal::capture_search<P>(side, -beta, -alpha, node);
+        const std::int32_t v = -oracle::capture_search<P>(side, -beta, -alpha, node);
         copy_position_core(record, node);
         if (v >= beta) return beta;
         if (v > alpha) alpha = v;
@@ -61,11 +59,10 @@ std::int32_t capture_search(Color moved, std::int32_t alpha, std::int32_t beta, 
 
 template <const BuildProfile& P>
 std::int32_t search_root(int depth, std::int32_t alpha, std::int32_t beta, PositionRecord& record,
-                         int engine_side, SearchOutputs& out, int best_recorded) {
+                         Color engine, SearchOutputs& out, int best_recorded) {
     static_assert(P.has_search());
     ++node_counter;
-    using namespace search_detail;
-    const Color engine = quill::engine_color(engine_side);
+    using namespace detail;
 
     // Root preparation: the first legal move stands as the answer until one is recorded.
     if (depth == ROOT_DEPTH && out.root_flag == 0) {
@@ -87,22 +84,22 @@ std::int32_t search_root(int depth, std::int32_t alpha, std::int32_t beta, Posit
     if constexpr (P.leaf == Leaf::CaptureSearch) {
         if (depth <= 1) {
             if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
-            return literal::capture_search<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node);
+            return oracle::capture_search<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node);
         }
     } else if constexpr (P.leaf == Leaf::NegatedCaptureSearch) {
         if (depth <= 2) {
             if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
-            return -literal::capture_search<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node);
+            return -oracle::capture_search<P>(~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node);
         }
     } else {
-        if (depth <= 1) return -evaluate_position<P.evaluation>(node, view_of(~side));
+        if (depth <= 1) return -evaluate_position<P.evaluation>(node, ~side);
     }
 
     for (;;) {
         if (make_next<MoveList::Full>(node, side)) return alpha;
         // An en-passant chance lasts exactly one reply.
-        castling(node, side)[EN_PASSANT_BYTE] = 0;
-        const std::int32_t v = -literal::search_root<P>(depth - 1, -beta, -alpha, node, engine_side, out, best_recorded);
+        expire_en_passant(node, side);
+        const std::int32_t v = -oracle::search_root<P>(depth - 1, -beta, -alpha, node, engine, out, best_recorded);
         copy_position_core(record, node);
 
         if (depth == ROOT_DEPTH) {
@@ -121,4 +118,4 @@ std::int32_t search_root(int depth, std::int32_t alpha, std::int32_t beta, Posit
     }
 }
 
-}  // namespace quill::literal
+}  // namespace quill::oracle

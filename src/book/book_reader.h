@@ -1,34 +1,28 @@
-// An opening book held open for the whole run, and its text-mode reader of fixed units.
+// Reading a book: the file held open for the whole run, read in text mode in fixed units.
 #pragma once
 
 #include <array>
 
-namespace quill {
+#include "book/book_format.h"
 
-// A book record after text-mode translation: 64 position characters and the newline.
-inline constexpr int BOOK_RECORD_LENGTH = 65;
-// A unit holding at least this many characters has its whole position.
-inline constexpr int BOOK_POSITION_LENGTH = 64;
-// Byte 26 (Ctrl-Z) ends a book file in text mode; CR characters are dropped.
-inline constexpr unsigned char BOOK_END_BYTE = 26;
-inline constexpr unsigned char BOOK_DROPPED_BYTE = '\r';
+namespace quill {
 
 using BookUnit = std::array<char, BOOK_RECORD_LENGTH>;
 
 // A book file opened read-only, or absent. An absent book reads as empty; a failed open is
 // not reported. Only regular files are held open, so a directory or a device is absent.
 // The handle owns a fixed read buffer, so reading never allocates.
-class BookFile {
+class BookReader {
 public:
-    BookFile() = default;
+    BookReader() = default;
     // Opens `path`; the handle is absent when that fails.
-    explicit BookFile(const char* path) { open(path); }
-    ~BookFile() { close(); }
+    explicit BookReader(const char* path) { open(path); }
+    ~BookReader() { close(); }
 
-    BookFile(const BookFile&) = delete;
-    BookFile& operator=(const BookFile&) = delete;
-    BookFile(BookFile&& other) noexcept;
-    BookFile& operator=(BookFile&& other) noexcept;
+    BookReader(const BookReader&) = delete;
+    BookReader& operator=(const BookReader&) = delete;
+    BookReader(BookReader&& other) noexcept;
+    BookReader& operator=(BookReader&& other) noexcept;
 
     // Closes any file held, then opens `path` read-only. Returns whether the book is open.
     bool open(const char* path);

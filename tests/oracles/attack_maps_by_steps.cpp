@@ -1,9 +1,9 @@
-#include "board/attack_maps_by_steps.h"
+#include "oracles/attack_maps_by_steps.h"
 
 #include <span>
 
 #include "board/pawn_pushes.h"
-#include "board/steps.h"
+#include "oracles/steps.h"
 
 namespace quill {
 
@@ -14,15 +14,15 @@ enum class Pass { Attack, Target };
 inline constexpr int RAY_LENGTH = 8;  // step calls per direction for sliding pieces
 
 struct KindDirections {
-    std::span<const Direction> directions;
+    std::span<const Steps> directions;
     int repetitions;
 };
 
-constexpr Direction BISHOP_DIRS[] = {DIR_NE, DIR_SE, DIR_SW, DIR_NW};
-constexpr Direction ROOK_DIRS[] = {DIR_N, DIR_E, DIR_S, DIR_W};
-constexpr Direction ROYAL_DIRS[] = {DIR_N, DIR_NE, DIR_E, DIR_SE, DIR_S, DIR_SW, DIR_W, DIR_NW};
-constexpr Direction WHITE_PAWN_DIRS[] = {DIR_NE, DIR_NW};
-constexpr Direction BLACK_PAWN_DIRS[] = {DIR_SE, DIR_SW};
+constexpr Steps BISHOP_DIRS[] = {RAY_STEPS[NORTH_EAST], RAY_STEPS[SOUTH_EAST], RAY_STEPS[SOUTH_WEST], RAY_STEPS[NORTH_WEST]};
+constexpr Steps ROOK_DIRS[] = {RAY_STEPS[NORTH], RAY_STEPS[EAST], RAY_STEPS[SOUTH], RAY_STEPS[WEST]};
+constexpr Steps ROYAL_DIRS[] = {RAY_STEPS[NORTH], RAY_STEPS[NORTH_EAST], RAY_STEPS[EAST], RAY_STEPS[SOUTH_EAST], RAY_STEPS[SOUTH], RAY_STEPS[SOUTH_WEST], RAY_STEPS[WEST], RAY_STEPS[NORTH_WEST]};
+constexpr Steps WHITE_PAWN_DIRS[] = {RAY_STEPS[NORTH_EAST], RAY_STEPS[NORTH_WEST]};
+constexpr Steps BLACK_PAWN_DIRS[] = {RAY_STEPS[SOUTH_EAST], RAY_STEPS[SOUTH_WEST]};
 
 template <Color C>
 constexpr KindDirections directions_of(PieceKind kind) {
@@ -42,7 +42,7 @@ void piece_targets(PieceKind kind, ByteBoard square, PositionRecord& r, SlotView
     ByteBoard scratch{};
     std::uint8_t stop = 0;
     if (kind == KNIGHT) {
-        for (const Direction& jump : KNIGHT_JUMPS) {
+        for (const Steps& jump : KNIGHT_JUMPS) {
             scratch = square;
             knight_jump(jump, scratch, accumulator, s, index);
         }
@@ -52,7 +52,7 @@ void piece_targets(PieceKind kind, ByteBoard square, PositionRecord& r, SlotView
         return;
     }
     const KindDirections kd = directions_of<C>(kind);
-    for (const Direction& d : kd.directions) {
+    for (const Steps& d : kd.directions) {
         scratch = square;
         stop = 0;
         for (int rep = 0; rep < kd.repetitions && !stop; ++rep) {
@@ -67,7 +67,7 @@ void piece_targets(PieceKind kind, ByteBoard square, PositionRecord& r, SlotView
 // One colour of one per-kind pass: numbers the pieces into slots (rank 1 to 8, file h to a),
 // marks their targets and ORs the colour's accumulator into its attack map.
 template <Pass P, Color C>
-void colour_pass(PositionRecord& r, PieceKind kind) {
+void color_pass(PositionRecord& r, PieceKind kind) {
     SlotView s = slots(r, C, kind);
     const ByteBoard board = piece_board(r, C, kind);
     ByteBoard accumulator{};
@@ -92,8 +92,8 @@ void colour_pass(PositionRecord& r, PieceKind kind) {
 
 template <Pass P>
 void kind_pass(PositionRecord& r, PieceKind kind) {
-    colour_pass<P, WHITE>(r, kind);
-    colour_pass<P, BLACK>(r, kind);
+    color_pass<P, WHITE>(r, kind);
+    color_pass<P, BLACK>(r, kind);
 }
 
 template <Pass P>

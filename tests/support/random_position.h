@@ -6,7 +6,7 @@
 
 #include "board/types.h"
 
-namespace quill::testing_support {
+namespace quill::test {
 
 // Every square empty with probability `empty_share`, else any of the twelve pieces; nothing
 // else of the record is set.
@@ -22,4 +22,4 @@ inline PositionRecord random_pieces(std::mt19937& rng, double empty_share) {
     return r;
 }
 
-}  // namespace quill::testing_support
+}  // namespace quill::test

@@ -1,4 +1,4 @@
-#include "bookbuilder/book_file.h"
+#include "bookbuilder/book_writer.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 
 namespace quill {
 
-int open_book_file() {
+int open_book_for_append() {
     // O_APPEND makes every write land at the end, whatever was read before; reads start at
     // offset 0 regardless. O_NONBLOCK keeps the open of a FIFO from waiting for a partner;
     // only a regular file is kept, since a pipe or a device never holds records.
@@ -37,23 +37,23 @@ int read_record_parity(int fd) {
         if (got <= 0) break;  // end of file, or an unreadable file counted as far as it went
         bool ended = false;
         for (ssize_t i = 0; i < got; ++i) {
-            if (chunk[i] == BOOK_END_OF_FILE) {
+            if (chunk[i] == BOOK_END_BYTE) {
                 ended = true;
                 break;
             }
-            if (chunk[i] != '\r') ++characters;
+            if (chunk[i] != BOOK_DROPPED_BYTE) ++characters;
         }
         if (ended) break;
     }
-    const std::int64_t units = (characters + BUILDER_RECORD_CHARACTERS - 1) / BUILDER_RECORD_CHARACTERS;
+    const std::int64_t units = (characters + BOOK_RECORD_LENGTH - 1) / BOOK_RECORD_LENGTH;
     return static_cast<int>(units & 1);
 }
 
 bool append_book_record(int fd, const BoardText& board) {
-    char record[BUILDER_RECORD_BYTES];
-    for (int k = 0; k < BOARD_TEXT_LENGTH; ++k) record[k] = board[k];
-    record[BOARD_TEXT_LENGTH] = '\r';
-    record[BOARD_TEXT_LENGTH + 1] = '\n';
+    char record[BOOK_RECORD_BYTES];
+    for (int k = 0; k < BOOK_POSITION_LENGTH; ++k) record[k] = board[k];
+    record[BOOK_POSITION_LENGTH] = '\r';
+    record[BOOK_POSITION_LENGTH + 1] = '\n';
 
     // A regular file takes the record in one write; a short write is continued so that only a
     // real failure (disk full, size limit) reports the record as not written. Such a failure
@@ -62,8 +62,8 @@ bool append_book_record(int fd, const BoardText& board) {
     struct stat info {};
     if (::fstat(fd, &info) != 0) return false;
     int written = 0;
-    while (written < BUILDER_RECORD_BYTES) {
-        const ssize_t n = ::write(fd, record + written, BUILDER_RECORD_BYTES - written);
+    while (written < BOOK_RECORD_BYTES) {
+        const ssize_t n = ::write(fd, record + written, BOOK_RECORD_BYTES - written);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             while (::ftruncate(fd, info.st_size) != 0 && errno == EINTR) {

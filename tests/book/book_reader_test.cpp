@@ -2,17 +2,17 @@
 
 #include "book_test_support.h"
 
-namespace quill::book_test {
+namespace quill::test {
 namespace {
 
 class BookHandle : public BookDir {};
 
 TEST_F(BookHandle, AbsentBookMissesAndKeepsTheBoards) {
-    BookFile never_opened;
-    BookFile missing(path("bbook.vbk").c_str());
+    BookReader never_opened;
+    BookReader missing(path("bbook.vbk").c_str());
     EXPECT_FALSE(never_opened.is_open());
     EXPECT_FALSE(missing.is_open());
-    for (BookFile* b : {&never_opened, &missing}) {
+    for (BookReader* b : {&never_opened, &missing}) {
         PositionRecord r = position(START);
         EXPECT_EQ(lookup(r, *b), 0);
         EXPECT_EQ(r, position(START));
@@ -22,7 +22,7 @@ TEST_F(BookHandle, AbsentBookMissesAndKeepsTheBoards) {
 }
 
 TEST_F(BookHandle, ClosedBookIsAbsent) {
-    BookFile b = book(entry(START, KNIGHT_F3));
+    BookReader b = book(entry(START, KNIGHT_F3));
     PositionRecord r = position(START);
     b.close();
     EXPECT_FALSE(b.is_open());
@@ -33,7 +33,7 @@ TEST_F(BookHandle, ClosedBookIsAbsent) {
 
 TEST_F(BookHandle, DirectoryIsAbsent) {
     std::filesystem::create_directory(path("bbook.vbk"));
-    BookFile b(path("bbook.vbk").c_str());
+    BookReader b(path("bbook.vbk").c_str());
     EXPECT_FALSE(b.is_open());
     PositionRecord r = position(START);
     EXPECT_EQ(lookup(r, b), 0);
@@ -41,12 +41,12 @@ TEST_F(BookHandle, DirectoryIsAbsent) {
 }
 
 TEST_F(BookHandle, MovedHandleKeepsTheBook) {
-    BookFile a = book(entry(START, KNIGHT_F3));
-    BookFile b(std::move(a));
+    BookReader a = book(entry(START, KNIGHT_F3));
+    BookReader b(std::move(a));
     EXPECT_FALSE(a.is_open());
     PositionRecord r = position(START);
     EXPECT_EQ(lookup(r, b), 1);
-    BookFile c;
+    BookReader c;
     c = std::move(b);
     EXPECT_FALSE(b.is_open());
     r = position(START);
@@ -56,7 +56,7 @@ TEST_F(BookHandle, MovedHandleKeepsTheBook) {
 
 TEST_F(BookHandle, ReopeningSwitchesToTheOtherFile) {
     write("wbook.vbk", entry(START, PAWN_E4));
-    BookFile b = book(entry(START, KNIGHT_F3));
+    BookReader b = book(entry(START, KNIGHT_F3));
     ASSERT_TRUE(b.open(path("wbook.vbk").c_str()));
     PositionRecord r = position(START);
     EXPECT_EQ(lookup(r, b), 1);
@@ -70,7 +70,7 @@ class BookEditing : public BookDir {};
 TEST_F(BookEditing, EditBetweenLookupsTakesEffectAtTheNext) {
     // The first hit stops the scan early, with more of the small file already read; the
     // next lookup must still see the file as rewritten in place.
-    BookFile b = book(entry(START, KNIGHT_F3) + entry(PAWN_E4, PAWN_E5));
+    BookReader b = book(entry(START, KNIGHT_F3) + entry(PAWN_E4, PAWN_E5));
     PositionRecord r = position(START);
     ASSERT_EQ(lookup(r, b), 1);
     ASSERT_EQ(text_of(r), KNIGHT_F3);
@@ -91,7 +91,7 @@ TEST_F(BookEditing, EditBetweenLookupsTakesEffectAtTheNext) {
 }
 
 TEST_F(BookEditing, AppendedEntryIsFound) {
-    BookFile b = book(entry(PAWN_E4, PAWN_E5));
+    BookReader b = book(entry(PAWN_E4, PAWN_E5));
     PositionRecord r = position(START);
     ASSERT_EQ(lookup(r, b), 0);
     {
@@ -121,7 +121,7 @@ class BookGarbage : public BookDir, public ::testing::WithParamInterface<std::si
 TEST_P(BookGarbage, BinaryBookMissesWithoutHarm) {
     const std::size_t size = GetParam();
     for (bool plain : {false, true}) {
-        BookFile b = book(garbage(size, static_cast<unsigned>(size), plain));
+        BookReader b = book(garbage(size, static_cast<unsigned>(size), plain));
         for (std::string_view text : {START, KNIGHT_F3}) {
             PositionRecord r = position(text);
             EXPECT_EQ(lookup(r, b), 0);
@@ -137,7 +137,7 @@ class BookBinaryAnswer : public BookDir {};
 TEST_F(BookBinaryAnswer, SetsOnlyItsPieceLetters) {
     std::string answer = garbage(64, 7, true);
     answer.replace(0, 16, "rnbqkbnrpppppppp");  // make sure some squares do hold pieces
-    BookFile b = book(record(START) + record(answer));
+    BookReader b = book(record(START) + record(answer));
     PositionRecord r = position(START);
     EXPECT_EQ(lookup(r, b), 1);
     EXPECT_EQ(r, position(answer));
@@ -160,7 +160,7 @@ TEST_F(BookLarge, HundredThousandRecordsAreScannedToTheLastEntry) {
         bytes += entry(key, PAWN_E5);
     }
     bytes += entry(START, KNIGHT_F3);
-    BookFile b = book(bytes);
+    BookReader b = book(bytes);
 
     PositionRecord r = position(START);
     EXPECT_EQ(lookup(r, b), 1);
@@ -171,4 +171,4 @@ TEST_F(BookLarge, HundredThousandRecordsAreScannedToTheLastEntry) {
 }
 
 }  // namespace
-}  // namespace quill::book_test
+}  // namespace quill::test

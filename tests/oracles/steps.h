@@ -1,4 +1,5 @@
-// One step along a ray for the attack pass and for the generation pass, and the knight jump.
+// One step along a ray for the attack pass and for the generation pass, and the knight jump,
+// as the step-by-step passes take them.
 #pragma once
 
 #include "board/shifts.h"
@@ -8,12 +9,12 @@ namespace quill {
 // Moves the scratch board one step; an own piece ends the ray before its square is marked,
 // an enemy piece is marked and then ends it. The stop flag, once set, suppresses marking.
 template <Color C>
-inline void attack_step(const Direction& d, ByteBoard& scratch, ByteBoard& accumulator,
+inline void attack_step(const Steps& d, ByteBoard& scratch, ByteBoard& accumulator,
                         const ByteBoard& white_pieces, const ByteBoard& black_pieces,
                         SlotView slot_boards, int index, std::uint8_t& stop) {
     const ByteBoard& own = C == WHITE ? white_pieces : black_pieces;
     const ByteBoard& enemy = C == WHITE ? black_pieces : white_pieces;
-    if (apply_direction(d, scratch)) return;
+    if (apply_steps(d, scratch)) return;
     if (scratch.intersects(own)) stop = 1;
     if (!stop) {
         accumulator |= scratch;
@@ -25,12 +26,12 @@ inline void attack_step(const Direction& d, ByteBoard& scratch, ByteBoard& accum
 // Moves the scratch board one step and marks the square before looking at it, so the first
 // blocker of a ray is marked whatever its colour, and the ray then ends.
 template <Color C>
-inline void target_step(const Direction& d, ByteBoard& scratch, ByteBoard& accumulator,
+inline void target_step(const Steps& d, ByteBoard& scratch, ByteBoard& accumulator,
                         const ByteBoard& white_pieces, const ByteBoard& black_pieces,
                         SlotView slot_boards, int index, std::uint8_t& stop) {
     const ByteBoard& own = C == WHITE ? white_pieces : black_pieces;
     const ByteBoard& enemy = C == WHITE ? black_pieces : white_pieces;
-    if (!apply_direction(d, scratch)) {
+    if (!apply_steps(d, scratch)) {
         if (!stop) {
             accumulator |= scratch;
             slot_boards[index] |= scratch;
@@ -43,9 +44,9 @@ inline void target_step(const Direction& d, ByteBoard& scratch, ByteBoard& accum
 
 // One knight jump: marks the landing square whoever stands there, then clears the scratch
 // board in every case.
-inline void knight_jump(const Direction& jump, ByteBoard& scratch, ByteBoard& accumulator,
+inline void knight_jump(const Steps& jump, ByteBoard& scratch, ByteBoard& accumulator,
                         SlotView slot_boards, int index) {
-    if (!apply_direction(jump, scratch)) {
+    if (!apply_steps(jump, scratch)) {
         slot_boards[index] |= scratch;
         accumulator |= scratch;
     }

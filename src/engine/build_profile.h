@@ -22,11 +22,11 @@ enum class Leaf {
 
 // How the capture search reaches its score. Its score is the minimax value of the
 // captures-only tree, clipped to the window, whatever order the moves are tried in; so it may
-// either walk the tree exactly as defined, visiting every node in ordinal order, or look the
+// either take the node-by-node walk, visiting every node in ordinal order, or look the
 // value up in a table of values already proven and try the best captures first. The engine's
 // moves are the same either way; only the nodes visited differ.
 enum class CaptureMethod {
-    EveryNode,   // every node of the defined walk, in ordinal order
+    EveryNode,   // the node-by-node walk: every node, in ordinal order
     ValueTable,  // proven values and bounds remembered, captures of the most valuable pieces first
 };
 
@@ -50,13 +50,6 @@ struct BuildProfile {
     }
     constexpr bool has_search() const { return leaf != Leaf::None; }
 };
-
-// The same build with its capture search walking every node of the defined walk: the form
-// whose node counts the behaviour signature and the equivalence tests compare.
-constexpr BuildProfile every_node(BuildProfile p) {
-    p.capture_method = CaptureMethod::EveryNode;
-    return p;
-}
 
 // The same build with a search that stops deepening after `nodes` nodes (test builds only).
 constexpr BuildProfile with_node_limit(BuildProfile p, std::uint64_t nodes) {

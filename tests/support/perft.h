@@ -28,7 +28,7 @@ std::uint64_t perft_walk(const PositionRecord& position, Color side, int depth, 
     generate_moves(node);
     std::uint64_t total = 0;
     while (make_next_legal_move(node, side) == 0) {
-        castling(node, side)[EN_PASSANT_BYTE] = 0;
+        expire_en_passant(node, side);
         const std::uint64_t count = perft_walk(node, ~side, depth - 1, PerftIgnore{});
         visit(position, node, count);
         total += count;

@@ -1,4 +1,4 @@
-#include "board/position_setup.h"
+#include "support/position_setup.h"
 
 #include <sstream>
 #include <string>
@@ -25,7 +25,7 @@ std::optional<SetupPosition> position_from_fen(std::string_view fen) {
         if (ch >= '1' && ch <= '8') {
             j += ch - '0';
         } else {
-            if (PieceLetters.find(ch) >= 12 || j >= BOARD_TEXT_LENGTH) return std::nullopt;
+            if (PieceLetters.find(ch) >= PIECE_BOARD_COUNT || j >= BOARD_TEXT_LENGTH) return std::nullopt;
             text[j++] = ch;
         }
         if (j > BOARD_TEXT_LENGTH) return std::nullopt;
@@ -47,7 +47,7 @@ std::optional<SetupPosition> position_from_fen(std::string_view fen) {
     }
     if (ep != "-") {
         if (ep.size() != 2 || ep[0] < 'a' || ep[0] > 'h') return std::nullopt;
-        castling(p.record, p.side_to_move)[EN_PASSANT_BYTE] = static_cast<std::uint8_t>(0x80 >> (ep[0] - 'a'));
+        castling(p.record, p.side_to_move)[EN_PASSANT_BYTE] = file_mask(ep[0] - 'a');
     }
     generate_moves(p.record);
     return p;

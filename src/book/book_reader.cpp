@@ -1,4 +1,4 @@
-#include "book/book_file.h"
+#include "book/book_reader.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -7,13 +7,13 @@
 
 namespace quill {
 
-BookFile::BookFile(BookFile&& other) noexcept : fd_(other.fd_) {
+BookReader::BookReader(BookReader&& other) noexcept : fd_(other.fd_) {
     // Buffered bytes are not carried over; every scan starts with rewind() anyway.
     other.fd_ = -1;
     other.ended_ = true;
 }
 
-BookFile& BookFile::operator=(BookFile&& other) noexcept {
+BookReader& BookReader::operator=(BookReader&& other) noexcept {
     if (this != &other) {
         close();
         fd_ = other.fd_;
@@ -23,7 +23,7 @@ BookFile& BookFile::operator=(BookFile&& other) noexcept {
     return *this;
 }
 
-bool BookFile::open(const char* path) {
+bool BookReader::open(const char* path) {
     close();
     if (path == nullptr) return false;
     // Non-blocking only so that a FIFO given as a book cannot hang the open; a regular file
@@ -41,21 +41,21 @@ bool BookFile::open(const char* path) {
     return true;
 }
 
-void BookFile::close() {
+void BookReader::close() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
     ended_ = true;
     fill_ = pos_ = 0;
 }
 
-void BookFile::rewind() {
+void BookReader::rewind() {
     fill_ = pos_ = 0;
     // Our own buffer is dropped here, so bytes changed on disk since the last scan are seen;
     // a file that cannot be rewound reads as empty rather than from the middle.
     ended_ = fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0;
 }
 
-int BookFile::next_byte() {
+int BookReader::next_byte() {
     if (pos_ == fill_) {
         if (ended_) return -1;
         ssize_t got;
@@ -73,7 +73,7 @@ int BookFile::next_byte() {
     return buffer_[pos_++];
 }
 
-int BookFile::read_unit(BookUnit& unit) {
+int BookReader::read_unit(BookUnit& unit) {
     int count = 0;
     while (count < BOOK_RECORD_LENGTH) {
         const int byte = next_byte();

@@ -1,4 +1,4 @@
-#include "driver/arguments.h"
+#include "console/arguments.h"
 
 namespace quill {
 
