@@ -218,7 +218,7 @@ int main(int argc, char** argv) {
         std::printf("%3d %s %.4s  ordinal %3d  score %6d  nodes %10llu", ++number,
                     position.engine == WHITE ? "white" : "black", r.text.data(), int(r.ordinal),
                     int(r.score), static_cast<unsigned long long>(r.nodes));
-        if (times) std::printf("  time %8.3f s", r.seconds);
+        if (times) std::printf("  time %10.6f s", r.seconds);
         std::printf("\n");
         std::fflush(stdout);  // one line at a time, so a slow position shows where it is
     }
