@@ -24,6 +24,8 @@ FAIRY = "fairymax"
 DEPTH = 5
 # A clock so long that the depth limit alone ends each of Fairy-Max's searches.
 CLOCK_CENTISECONDS = 60 * 60 * 100
+# The lines that end Fairy-Max's turn.
+ANSWERS = ("move ", "resign", "1-0", "0-1", "1/2-1/2")
 BENCH_LINE = re.compile(r"^\s*\d+ (white|black) \S+\s+ordinal.*time\s+([0-9.]+) s$")
 
 
@@ -92,7 +94,8 @@ class FairyMax:
         self.sync()
         start = time.perf_counter()
         self.send("go")
-        self.wait_for(lambda line: line.startswith("move "))
+        # With no legal move Fairy-Max answers with a result or resigns instead of moving.
+        self.wait_for(lambda line: line.startswith(ANSWERS))
         seconds = time.perf_counter() - start
         self.send("force")
         return seconds
