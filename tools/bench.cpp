@@ -4,7 +4,9 @@
 // left out, so the output is a signature of the search's behaviour that can be compared byte
 // for byte. --every-node runs engine-a's capture search as the node-by-node walk, which gives
 // the reference node counts, instead of with the value table the program uses.
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -155,6 +157,13 @@ const NamedRunner EVERY_NODE_RUNNERS[] = {
     {ENGINE_E, make_runner<ENGINE_E>}, {ENGINE_F, make_runner<ENGINE_F>},
 };
 
+// The time at or below which `share` of the positions were searched (nearest rank), from
+// times sorted in ascending order.
+double time_at_share(const std::vector<double>& sorted, double share) {
+    const auto rank = static_cast<std::size_t>(std::ceil(share * double(sorted.size())));
+    return sorted[std::clamp<std::size_t>(rank, 1, sorted.size()) - 1];
+}
+
 int usage() {
     std::cerr << "usage: bench [--profile engine-a..engine-f] [--depth 1..5] [--positions FILE] "
                  "[--every-node] [--no-times]\n";
@@ -199,15 +208,17 @@ int main(int argc, char** argv) {
                 profile_name.data(), depth, suite->size());
     std::uint64_t total_nodes = 0;
     double total_seconds = 0;
+    std::vector<double> times_per_position;
     int number = 0;
     for (const BenchPosition& position : *suite) {
         const BenchResult r = run(position, depth);
         total_nodes += r.nodes;
         total_seconds += r.seconds;
+        times_per_position.push_back(r.seconds);
         std::printf("%3d %s %.4s  ordinal %3d  score %6d  nodes %10llu", ++number,
                     position.engine == WHITE ? "white" : "black", r.text.data(), int(r.ordinal),
                     int(r.score), static_cast<unsigned long long>(r.nodes));
-        if (times) std::printf("  time %8.3f s", r.seconds);
+        if (times) std::printf("  time %10.6f s", r.seconds);
         std::printf("\n");
         std::fflush(stdout);  // one line at a time, so a slow position shows where it is
     }
@@ -216,6 +227,12 @@ int main(int argc, char** argv) {
         std::printf("Total time: %.3f s\n", total_seconds);
         std::printf("Nodes per second: %.0f\n",
                     total_seconds > 0 ? double(total_nodes) / total_seconds : 0.0);
+        // The tail matters as much as the total: one slow reply loses a game on time.
+        std::sort(times_per_position.begin(), times_per_position.end());
+        constexpr double MEDIAN = 0.5, P90 = 0.9, ALL = 1.0;
+        std::printf("Time per position: median %.4f s, 90th percentile %.4f s, maximum %.4f s\n",
+                    time_at_share(times_per_position, MEDIAN), time_at_share(times_per_position, P90),
+                    time_at_share(times_per_position, ALL));
     }
     return 0;
 }

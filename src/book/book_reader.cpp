@@ -5,9 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace quill {
 
-BookReader::BookReader(BookReader&& other) noexcept : fd_(other.fd_) {
+BookReader::BookReader(BookReader&& other) noexcept : fd_(other.fd_), index_(std::move(other.index_)) {
+    other.index_.reset();
     // Buffered bytes are not carried over; every scan starts with rewind() anyway.
     other.fd_ = -1;
     other.ended_ = true;
@@ -17,6 +20,8 @@ BookReader& BookReader::operator=(BookReader&& other) noexcept {
     if (this != &other) {
         close();
         fd_ = other.fd_;
+        index_ = std::move(other.index_);
+        other.index_.reset();
         other.fd_ = -1;
         other.ended_ = true;
     }
@@ -43,16 +48,32 @@ bool BookReader::open(const char* path) {
 
 void BookReader::close() {
     if (fd_ >= 0) ::close(fd_);
+    // Another file may be opened next whose stamp happens to match.
+    index_.reset();
     fd_ = -1;
     ended_ = true;
     fill_ = pos_ = 0;
+    base_ = 0;
 }
 
-void BookReader::rewind() {
+void BookReader::rewind() { seek(0); }
+
+void BookReader::seek(std::int64_t offset) {
     fill_ = pos_ = 0;
+    base_ = offset;
     // Our own buffer is dropped here, so bytes changed on disk since the last scan are seen;
     // a file that cannot be rewound reads as empty rather than from the middle.
-    ended_ = fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0;
+    ended_ = fd_ < 0 || offset < 0 || ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) != offset;
+}
+
+bool BookReader::stamp(BookStamp& out) const {
+    struct stat info {};
+    if (fd_ < 0 || ::fstat(fd_, &info) != 0) return false;
+    constexpr std::int64_t NS_PER_SECOND = 1000000000;
+    out.size = static_cast<std::int64_t>(info.st_size);
+    out.modified_ns = static_cast<std::int64_t>(info.st_mtim.tv_sec) * NS_PER_SECOND + info.st_mtim.tv_nsec;
+    out.changed_ns = static_cast<std::int64_t>(info.st_ctim.tv_sec) * NS_PER_SECOND + info.st_ctim.tv_nsec;
+    return true;
 }
 
 int BookReader::next_byte() {
@@ -67,6 +88,7 @@ int BookReader::next_byte() {
             ended_ = true;
             return -1;
         }
+        base_ += fill_;
         fill_ = static_cast<int>(got);
         pos_ = 0;
     }
@@ -82,6 +104,7 @@ int BookReader::read_unit(BookUnit& unit) {
         if (byte == BOOK_END_BYTE) {
             // Nothing after Ctrl-Z exists for the reader, up to the next rewind.
             ended_ = true;
+            base_ += pos_;
             fill_ = pos_ = 0;
             break;
         }
