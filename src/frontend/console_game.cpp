@@ -1,5 +1,6 @@
 #include "frontend/console_game.h"
 
+#include <cctype>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
@@ -59,6 +60,18 @@ std::string castling_rights(const PositionRecord& record) {
         if (flags & CASTLE_LONG_ROOK) rights += side == WHITE ? 'Q' : 'q';
     }
     return rights.empty() ? "-" : rights;
+}
+
+// Coordinates as the engines take them in either case, E2E4 as e2e4; any other word as it is
+// (SAN keeps its capital piece letters).
+std::string lower_coordinates(const std::string& word) {
+    const auto file = [](char c) { return (c >= 'a' && c <= 'h') || (c >= 'A' && c <= 'H'); };
+    const auto rank = [](char c) { return c >= '1' && c <= '8'; };
+    if (word.size() != 4 || !file(word[0]) || !rank(word[1]) || !file(word[2]) || !rank(word[3]))
+        return word;
+    std::string lower = word;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
 }
 
 constexpr const char* HELP_TEXT =
@@ -243,13 +256,14 @@ private:
             return;
         }
         engine_side_ = WHITE;
+        out_ << build_ << " takes White; you play Black.\n";
         engine_.send("go");
         engine_reply();
     }
 
     void player_move(const std::string& word) {
         const std::vector<LegalMove> moves = legal_moves(position_);
-        const SanMatch match = resolve_san(word, position_, moves);
+        const SanMatch match = resolve_san(lower_coordinates(word), position_, moves);
         switch (match.status) {
             case SanStatus::NotAMove:
                 out_ << "Unknown command: " << word << " — type help\n";
