@@ -246,7 +246,8 @@ private:
     void engine_failed(ReadStatus status) {
         out_ << "The engine " << build_ << " " << wait_failure(status, options_.reply_seconds)
              << "; type new to restart it.\n";
-        engine_.stop(STOP_GRACE_SECONDS);
+        // It has had its time already: no grace to wait for an answer to quit.
+        engine_.stop(0.0);
         state_ = State::Broken;
     }
 
