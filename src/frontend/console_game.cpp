@@ -119,7 +119,6 @@ private:
             if (!interrupted) return false;
             in_.clear();
             std::clearerr(stdin);
-            out_ << '\n';
         }
     }
 

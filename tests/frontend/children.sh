@@ -59,4 +59,19 @@ expect_line "$out" "The engine engine-a has exited; type new to restart it." "ki
 [ "$(grep -c '^engine-a: 1\.\.\. ' <<< "$out")" = 2 ] || fail "killed: no reply after new: $out"
 expect_gone "$work/play/engine.pid" "killed"
 
+# Ctrl-C asks before quitting: "n" goes on with the game, "y" ends it with status 0.
+rm -f "$work/bin/engine-a"
+ln -s "$bin/engine-a" "$work/bin/engine-a"
+{ sleep 1; echo n; echo e4; sleep 1.5; echo y; sleep 1; echo d4; } |
+  "$work/bin/quillmoor" --folder "$work/play" --no-times > "$work/interrupted" &
+front=$!
+sleep 0.5; kill -INT $front; sleep 1.5; kill -INT $front
+wait $front
+status=$?
+out=$(cat "$work/interrupted")
+[ $status = 0 ] || fail "interrupt: exit status $status"
+[ "$(grep -c 'Quit the game? (y/n)' <<< "$out")" = 2 ] || fail "interrupt: not asked twice: $out"
+grep -q "You: 1. e4 (e2e4)" <<< "$out" || fail "interrupt: the game did not go on after n: $out"
+grep -q "d2d4" <<< "$out" && fail "interrupt: a move after y was played: $out"
+
 exit $failed
