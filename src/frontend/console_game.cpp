@@ -160,8 +160,12 @@ private:
         } else if (word == "board") {
             show_board();
         } else if (word == "new") {
-            if (!engine_.running() || !referee_.running()) start_children();
-            else tell_children("new");
+            if (!engine_.running() || !referee_.running()) {
+                start_children();
+            } else {
+                tell_children("new");
+                state_ = State::Playing;
+            }
             new_game();
         } else if (word == "pgn") {
             save_pgn(argument);
