@@ -41,7 +41,7 @@ std::string result_of_verdict(const std::string& verdict) {
     return "";
 }
 
-// "a short word" for what ended the wait on a child.
+// What ended a fruitless wait for a line from a child, as the player is told it.
 std::string wait_failure(ReadStatus status, double seconds) {
     if (status == ReadStatus::Closed) return "has exited";
     std::ostringstream text;
