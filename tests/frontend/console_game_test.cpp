@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,14 +24,19 @@ struct ShownMove {
     std::string san, coordinates;
 };
 
-// The moves a transcript shows, the player's and the engine's, in order.
+// The moves a transcript shows, the player's and the engine's, in order: lines such as
+// "You: 1. e4 (e2e4)" and "engine-a: 1... e5 (e7e5)".
 std::vector<ShownMove> shown_moves(const std::string& transcript) {
-    static const std::regex MOVE_LINE(R"(^(You|engine-a): \d+\.(\.\.)? (\S+) \(([a-h][1-8][a-h][1-8])\)( in .*)?$)");
     std::vector<ShownMove> moves;
     std::istringstream lines(transcript);
-    std::smatch m;
-    for (std::string line; std::getline(lines, line);)
-        if (std::regex_match(line, m, MOVE_LINE)) moves.push_back({m[3], m[4]});
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.starts_with("You: ") && !line.starts_with("engine-a: ")) continue;
+        std::istringstream words(line);
+        std::string who, number, san, coordinates;
+        words >> who >> number >> san >> coordinates;
+        if (number.empty() || number.back() != '.' || coordinates.size() != 6) continue;
+        moves.push_back({san, coordinates.substr(1, 4)});
+    }
     return moves;
 }
 
