@@ -61,8 +61,8 @@ installed_files=$(dpkg -L quillmoor)
 #    player with no book folder yet: 1.e4 is answered from the installed black book with 1...e5
 #    (engine-e's search answers 1...e6).
 player=$(mktemp -d)
-out=$(cd "$player" && printf 'e2e4\nquit\n' | HOME=$player XDG_DATA_HOME= /usr/games/quillmoor --engine engine-e 2> "$player/.err")
-[ "$out" = $'SonOfQuillmoor WinBoard 5.2.1\nmove e7e5' ] || fail "installed engine-e through quillmoor: '$out' $(cat "$player/.err")"
+out=$(cd "$player" && printf 'e2e4\nquit\n' | HOME=$player XDG_DATA_HOME= /usr/games/quillmoor --engine engine-e --no-times 2> "$player/.err")
+[ "$out" = $'SonOfQuillmoor WinBoard 5.2.1\nNew game: you play White against engine-e. Type help for the commands.\nYou: 1. e4 (e2e4)\nengine-e: 1... e5 (e7e5)' ] || fail "installed engine-e through quillmoor: '$out' $(cat "$player/.err")"
 cmp -s /usr/share/games/quillmoor/books/bbook.vbk "$player/.local/share/quillmoor/bbook.vbk" ||
   fail "the book folder was not filled from the installed books"
 for program in engine-a movecheck bookbuilder quillmoor; do

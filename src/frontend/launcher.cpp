@@ -12,6 +12,7 @@
 
 #include "builds/profiles.h"
 #include "console/arguments.h"
+#include "frontend/console_game.h"
 
 namespace quill {
 
@@ -37,16 +38,19 @@ constexpr std::string_view OWN_EXECUTABLE = "/proc/self/exe";
 
 constexpr ProgramDescription LAUNCHER{
     "quillmoor", "plays the Quillmoor chess engine on the console, with your own opening books",
-    "it takes a build's name and --xboard",
+    "it takes a build's name, --xboard, --folder, --timeout and --no-times",
     "Options:\n"
     "  BUILD, --engine BUILD  the build to play: engine-a (the default) to engine-f\n"
     "  --xboard               start the build for xboard, in the folder xboard gives it\n"
+    "  --folder DIR           play in DIR instead of your book folder\n"
+    "  --timeout SECONDS      the longest wait for the engine's reply (60)\n"
+    "  --no-times             do not show how long each reply took\n"
     "\n"
-    "quillmoor starts the build in your book folder, $XDG_DATA_HOME/quillmoor\n"
-    "(~/.local/share/quillmoor), which it makes on first use and fills with the sample books\n"
-    "wbook.vbk and bbook.vbk. Add your own entries there, written with bookbuilder. Then\n"
-    "type moves such as e2e4, ii to see the board, new for a new game and quit to end.\n",
-    "[BUILD] [--xboard] | --help | --version"};
+    "quillmoor plays the build against you, with movecheck as referee, in your book folder,\n"
+    "$XDG_DATA_HOME/quillmoor (~/.local/share/quillmoor), which it makes on first use and\n"
+    "fills with the sample books wbook.vbk and bbook.vbk. Add your own entries there,\n"
+    "written with bookbuilder. Type moves such as e4, Nf3 or e2e4; help lists the commands.\n",
+    "[BUILD] [--folder DIR] [--timeout SECONDS] [--no-times] | BUILD --xboard | --help | --version"};
 
 // A request refused for the argument or build name `what`.
 LauncherRequest refused(LauncherRequest::Action action, std::string_view what) {
@@ -94,6 +98,19 @@ LauncherRequest parse_launcher_arguments(std::span<const std::string_view> argum
         const std::string_view argument = arguments[i];
         if (argument == "--xboard") {
             request.for_xboard = true;
+        } else if (argument == "--no-times") {
+            request.show_times = false;
+        } else if (argument == "--folder" || argument == "--timeout") {
+            if (i + 1 >= arguments.size()) return refused(Action::Refuse, argument);
+            const std::string value(arguments[++i]);
+            if (argument == "--folder") {
+                request.folder = value;
+                continue;
+            }
+            char* end = nullptr;
+            request.reply_seconds = std::strtod(value.c_str(), &end);
+            if (end == value.c_str() || *end != '\0' || !(request.reply_seconds > 0))
+                return refused(Action::Refuse, value);
         } else if (argument == "--engine" || !argument.starts_with('-')) {
             // The build is named after --engine or alone: "quillmoor engine-e".
             const std::string_view name = argument != "--engine"     ? argument
@@ -158,17 +175,17 @@ namespace {
 
 // Makes the book folder on first use, says so, and makes it the working directory. Returns
 // false, after saying why, when that cannot be done.
-bool enter_book_folder(const fs::path& program_folder) {
+std::optional<fs::path> enter_book_folder(const fs::path& program_folder) {
     const auto folder = user_book_folder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
     if (!folder) {
         std::cerr << "quillmoor: no home folder for the book folder\n";
-        return false;
+        return std::nullopt;
     }
     const fs::path books = installed_books_folder(program_folder);
     const BookFolderResult prepared = prepare_book_folder(*folder, books);
     if (!prepared.error.empty()) {
         std::cerr << "quillmoor: " << prepared.error << '\n';
-        return false;
+        return std::nullopt;
     }
     if (prepared.made) {
         std::cerr << "quillmoor: made your book folder " << folder->string();
@@ -183,9 +200,9 @@ bool enter_book_folder(const fs::path& program_folder) {
     if (failure) {
         std::cerr << "quillmoor: cannot enter " << folder->string() << ": " << failure.message()
                   << '\n';
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return folder;
 }
 
 }  // namespace
@@ -216,10 +233,33 @@ int launcher_main(int argc, char** argv) {
         std::cerr << "quillmoor: cannot find its own folder: " << failure.message() << '\n';
         return LAUNCH_FAILURE_STATUS;
     }
-    if (request.for_xboard)
-        std::cout << xboard_greeting(*request.build) << std::flush;
-    else if (!enter_book_folder(program_folder))
-        return LAUNCH_FAILURE_STATUS;
+    if (!request.for_xboard) {
+        // Both children must be there before a folder is made or a game begins.
+        for (const std::string_view child : {request.build->name, std::string_view("movecheck")}) {
+            const std::string path = (program_folder / child).string();
+            if (access(path.c_str(), X_OK) != 0) {
+                const int reason = errno;
+                std::cerr << "quillmoor: cannot start " << path << ": "
+                          << std::generic_category().message(reason) << '\n';
+                return LAUNCH_FAILURE_STATUS;
+            }
+        }
+        ConsoleGameOptions options;
+        options.program_folder = program_folder.string();
+        options.build = std::string(request.build->name);
+        options.reply_seconds = request.reply_seconds;
+        options.show_times = request.show_times;
+        options.prompt = isatty(STDIN_FILENO) != 0;
+        if (!request.folder.empty()) {
+            options.folder = request.folder;
+        } else {
+            const std::optional<fs::path> folder = enter_book_folder(program_folder);
+            if (!folder) return LAUNCH_FAILURE_STATUS;
+            options.folder = folder->string();
+        }
+        return run_console_game(options, std::cin, std::cout);
+    }
+    std::cout << xboard_greeting(*request.build) << std::flush;
 
     const std::string build = (program_folder / request.build->name).string();
     char* const build_argv[] = {const_cast<char*>(build.c_str()), nullptr};

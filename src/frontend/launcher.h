@@ -22,10 +22,14 @@ struct LauncherRequest {
     const BuildProfile* build = nullptr;  // the build to start (Play)
     bool for_xboard = false;              // greet xboard and stay in the working directory
     std::string refused;                  // the argument refused, or the unknown build's name
+    std::string folder;                   // --folder: play in this folder, not the book folder
+    double reply_seconds = 60.0;          // --timeout: the wait for a line from a child
+    bool show_times = true;               // --no-times hides the time of each reply
 };
 
 // Reads the arguments after the program name: the name of one of the six playing builds
-// (alone or after --engine), --xboard, or --help or --version alone.
+// (alone or after --engine), --xboard, --folder DIR, --timeout SECONDS, --no-times, or
+// --help or --version alone.
 LauncherRequest parse_launcher_arguments(std::span<const std::string_view> arguments);
 
 // The playing build of that name, or null.
@@ -56,8 +60,8 @@ BookFolderResult prepare_book_folder(const std::filesystem::path& folder,
 // last move of a game, that it must be started afresh for every game.
 std::string xboard_greeting(const BuildProfile& build);
 
-// The whole command: handles the arguments, prepares the folder and replaces itself with the
-// build. Returns only on failure, with the exit status.
+// The whole command: handles the arguments, prepares the folder and plays the console game
+// there, or for xboard replaces itself with the build. Returns the exit status.
 int launcher_main(int argc, char** argv);
 
 }  // namespace quill

@@ -140,6 +140,7 @@ SanMatch resolve_san(std::string_view word, const GamePosition& position, const 
         return match;
     }
     match.status = SanStatus::Ambiguous;
+    match.candidates = fits;
     match.message = quoted + " is ambiguous: it may be";
     for (std::size_t i = 0; i < fits.size(); ++i)
         match.message += (i == 0 ? " " : i + 1 == fits.size() ? " or " : ", ") + coordinate_text(moves[fits[i]]);

@@ -38,6 +38,7 @@ enum class SanStatus { Found, NotAMove, Illegal, Ambiguous, UnderPromotion };
 struct SanMatch {
     SanStatus status = SanStatus::NotAMove;
     int index = -1;       // into the legal moves, when found
+    std::vector<int> candidates;  // the legal moves the word fits, when ambiguous
     std::string message;  // why the word was rejected, for the user
 };
 

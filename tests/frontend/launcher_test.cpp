@@ -27,12 +27,18 @@ struct CommandLineCase {
 
 void PrintTo(const CommandLineCase& c, std::ostream* os) { *os << c.name; }
 
-// A request in a few words: "play engine-e", "xboard engine-c", "help", "version",
+// A request in a few words: "play engine-e", "play engine-a in DIR waiting 2.500000 without
+// times", "xboard engine-c", "help", "version",
 // "refuse ARGUMENT" or "refuse build NAME".
 std::string outcome_of(const LauncherRequest& request) {
     switch (request.action) {
-        case Action::Play:
-            return (request.for_xboard ? "xboard " : "play ") + std::string(request.build->name);
+        case Action::Play: {
+            std::string outcome = (request.for_xboard ? "xboard " : "play ") + std::string(request.build->name);
+            if (!request.folder.empty()) outcome += " in " + request.folder;
+            if (request.reply_seconds != 60.0) outcome += " waiting " + std::to_string(request.reply_seconds);
+            if (!request.show_times) outcome += " without times";
+            return outcome;
+        }
         case Action::Help:
             return "help";
         case Action::Version:
@@ -67,6 +73,14 @@ const CommandLineCase COMMAND_LINES[] = {
     {"UnknownBuild",          {"--engine", "engine-g"},             "refuse build engine-g"},
     {"EngineWithoutBuild",    {"--engine"},                         "refuse build "},
     {"OptionAsBuildName",     {"--engine", "--xboard"},             "refuse build --xboard"},
+    {"GameOptions",           {"--timeout", "2.5", "engine-c", "--no-times", "--folder", "d"},
+                                                                    "play engine-c in d waiting 2.500000 without times"},
+    {"FolderWithoutName",     {"--folder"},                         "refuse --folder"},
+    {"TimeoutWithoutSeconds", {"--timeout"},                        "refuse --timeout"},
+    {"TimeoutNotANumber",     {"--timeout", "soon"},                "refuse soon"},
+    {"TimeoutWithTrailing",   {"--timeout", "5s"},                  "refuse 5s"},
+    {"TimeoutZero",           {"--timeout", "0"},                   "refuse 0"},
+    {"TimeoutNegative",       {"--timeout", "-1"},                  "refuse -1"},
 };
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Cases, LauncherCommandLine, ::testing::ValuesIn(COMMAND_LINES),

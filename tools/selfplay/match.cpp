@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-#include "child_process.h"
+#include "frontend/child_process.h"
 #include "referee.h"
 
 namespace quill::selfplay {

@@ -1,4 +1,4 @@
-#include "child_process.h"
+#include "frontend/child_process.h"
 
 #include <cerrno>
 #include <chrono>
@@ -12,7 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace quill::selfplay {
+namespace quill {
 
 namespace {
 
@@ -49,6 +49,9 @@ bool ChildProcess::start(const std::string& path, const std::string& dir) {
         // The child: our pipes become its standard input and output. SIGPIPE is ignored in
         // the parent, and an ignored signal would stay ignored across exec.
         std::signal(SIGPIPE, SIG_DFL);
+        // Ctrl-C at the terminal reaches the whole foreground group: the player's front end
+        // decides what it means, so the child must not die of it.
+        std::signal(SIGINT, SIG_IGN);
         dup2(in_pipe[0], STDIN_FILENO);
         dup2(out_pipe[1], STDOUT_FILENO);
         if (chdir(dir.c_str()) != 0) _exit(127);
@@ -135,4 +138,4 @@ void ChildProcess::stop(double grace_seconds) {
     pid_ = -1;
 }
 
-}  // namespace quill::selfplay
+}  // namespace quill

@@ -4,7 +4,7 @@
 #include <string>
 #include <sys/types.h>
 
-namespace quill::selfplay {
+namespace quill {
 
 // What waiting for a line of output can end in.
 enum class ReadStatus { Line, Timeout, Closed };
@@ -30,6 +30,9 @@ public:
     // end; a program still running then is killed. Safe to call more than once.
     void stop(double grace_seconds = 5.0);
 
+    // True between a successful start and stop.
+    bool running() const { return pid_ > 0; }
+
 private:
     pid_t pid_ = -1;
     int to_child_ = -1;
@@ -37,4 +40,4 @@ private:
     std::string pending_;  // output read but not yet returned as a line
 };
 
-}  // namespace quill::selfplay
+}  // namespace quill
