@@ -19,7 +19,7 @@ allowed_for() {
     builds) echo "console board book engine driver" ;;
     bookbuilder) echo "console board book" ;;
     bookmaker) echo "console board book engine notation driver" ;;
-    frontend) echo "console board book engine driver builds" ;;
+    frontend) echo "console board book engine notation driver builds" ;;
     *) return 1 ;;
   esac
 }
