@@ -2,6 +2,8 @@
 // profile, so that each build carries only its own leaf and capture search.
 #pragma once
 
+#include <algorithm>
+
 #include "board/attack_maps.h"
 #include "engine/capture_values.h"
 #include "engine/constants.h"
@@ -231,6 +233,44 @@ std::int32_t leaf_capture_node(SearchContext<P>& context, Color moved, std::int3
         return capture_node<P>(context, moved, alpha, beta, node, ply);
 }
 
+// The window of a leaf's capture search.
+struct LeafWindow {
+    std::int32_t alpha, beta;
+};
+
+// The window in which a leaf's capture search runs: the whole capture window, or, where it
+// is proven to make no difference, the leaf's own alpha-beta window within it.
+//
+// Why the narrower window is exact for a leaf at depth 1 with two full-width nodes above it
+// in this search (ply >= 2), in a search without a node limit. Let the leaf's window be
+// (a, b), so its parent P (depth 2, not the root) has the window (-b, -a) and receives
+// v = -L for the leaf's score L. The capture search returns its value clipped to the window
+// it is given, so with the window (max(a, -W), min(b, W)) inside (-W, W) it returns the
+// whole-window score L clipped once more. Three cases:
+// - -b < v < -a: L lies strictly inside (a, b) and is returned unchanged.
+// - v <= -b (L >= b): the narrow score is min(b, W) >= b too, so v stays <= P's alpha; P
+//   then neither raises alpha nor cuts off, and P is not the root, so nothing depends on
+//   how far below alpha v lies.
+// - v >= -a (L <= a): the narrow score is max(a, -W) <= a, so P still cuts off, now
+//   returning some v' >= P's beta instead of v. P's parent G (depth 3, never the root,
+//   which is depth 5) receives -v' <= its alpha, exactly as it received -v: G neither
+//   raises alpha nor cuts off; and if G is where this search started, G returns alpha or
+//   another child's cutoff score, never this one.
+// So every node from G up sees the same alphas, cutoffs and returned scores, and the root
+// records the same moves. With a node limit a capture search's result depends on the nodes
+// it has walked, so those builds keep the whole window.
+template <const BuildProfile& P>
+LeafWindow leaf_window(int depth, std::int32_t alpha, std::int32_t beta, int ply) {
+    constexpr LeafWindow whole{-CAPTURE_WINDOW, CAPTURE_WINDOW};
+    if constexpr (P.capture_method != CaptureMethod::ValueTable || P.node_limit != 0) {
+        return whole;
+    } else {
+        if (depth != 1 || ply < 2) return whole;
+        const LeafWindow narrow{std::max(alpha, whole.alpha), std::min(beta, whole.beta)};
+        return narrow.alpha < narrow.beta ? narrow : whole;
+    }
+}
+
 // What every node of one full-width search shares: the context, the outputs and the engine's
 // colour, handed down by one reference.
 template <const BuildProfile& P>
@@ -256,7 +296,8 @@ std::int32_t search_body(const SearchRun<P>& run, int depth, std::int32_t alpha,
     if constexpr (P.leaf == Leaf::CaptureSearch) {
         if (depth <= 1 || limit_reached) {
             if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
-            return leaf_capture_node<P>(context, ~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
+            const LeafWindow w = leaf_window<P>(depth, alpha, beta, ply);
+            return leaf_capture_node<P>(context, ~side, w.alpha, w.beta, node, ply);
         }
     } else if constexpr (P.leaf == Leaf::NegatedCaptureSearch) {
         if (depth <= 2 || limit_reached) {
