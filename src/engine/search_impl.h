@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 
 #include "board/attack_maps.h"
 #include "engine/capture_values.h"
@@ -144,6 +145,15 @@ inline int capture_priority(const PositionRecord& node, Color side, const Candid
     return 8 * VICTIM_ORDER[victim] - ATTACKER_ORDER[c.kind];
 }
 
+// A capture named in sixteen bits, to remember which one proved a node's value: its type,
+// origin and target. Never 0, which stands for none.
+inline std::uint16_t capture_tag(const Candidate& c) {
+    const bool piece = c.type == Candidate::PIECE_MOVE;
+    const int from = piece ? std::countr_zero(c.from) : std::countr_zero(unsigned{c.from_file} | 0x100u);
+    const int to = piece ? c.square : std::countr_zero(unsigned{c.to_file} | 0x100u);
+    return static_cast<std::uint16_t>(0x8000u | unsigned{c.type} << 12 | (from & 63) << 6 | (to & 63));
+}
+
 // The capture search on a node record whose occupancy and attack maps are current, by the
 // value table: returns what capture_node returns (the value clipped to alpha..beta), trying
 // the same captures in a better order and skipping whatever the table already proves.
@@ -152,44 +162,48 @@ std::int32_t table_capture_node(SearchContext<P>& context, Color moved, std::int
                                 PositionRecord& node, int ply) {
     static_assert(P.evaluation == Evaluation::Standard, "a noisy evaluation has no fixed value to keep");
     ++context.nodes;
+    const std::uint64_t nodes_before = context.nodes - 1;
     const Color side = ~moved;
     const Color viewer = P.leaf == Leaf::CaptureSearch ? side : moved;
     if (piece_board(node, viewer, KING).empty()) return KING_LOST_SCORE;
 
-    // Without a capture to try the value is the stand-pat score: cheaper to evaluate than to
-    // look up. Past a node limit the search stands pat as well.
-    if (out_of_nodes(context) || capture_list_empty(node, side)) {
-        const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
-        return stand >= beta ? beta : stand > alpha ? stand : alpha;
-    }
+    CaptureValueTable& table = context.capture_values;
+    const CapturePositionKey key = CaptureValueTable::key_of(node, side);
+    table.prefetch(key);
+
+    // The value is the best of standing pat and the captures, so it is at least the
+    // stand-pat score: at or above beta that alone decides, with no need of the table.
+    const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
+    if (stand >= beta) return beta;
+    // Without a capture to try the value is the stand-pat score. Past a node limit the
+    // search stands pat as well.
+    if (out_of_nodes(context) || capture_list_empty(node, side)) return stand > alpha ? stand : alpha;
 
     // Known bounds narrow the window: the value clipped to the narrower window is the value
     // clipped to the wider one.
-    CaptureValueTable& table = context.capture_values;
-    const CapturePositionKey key = CaptureValueTable::key_of(node, side);
     // Only values found without reaching a node limit are proven; the counter only grows, so
     // one that is still below the limit when a value is found was below it all along.
-    const auto remember = [&](std::int32_t lower, std::int32_t upper) {
-        if (!out_of_nodes(context)) table.record(key, lower, upper);
+    const auto remember = [&](std::int32_t lower, std::int32_t upper, std::uint16_t best) {
+        if (!out_of_nodes(context)) table.record(key, lower, upper, best, context.nodes - nodes_before);
     };
+    std::uint16_t known_best = 0;
     if (const CaptureBounds* known = table.find(key)) {
         if (known->lower >= beta) return beta;
         if (known->upper <= alpha) return alpha;
         if (known->lower == known->upper) return known->lower;
         if (known->lower > alpha) alpha = known->lower;
         if (known->upper < beta) beta = known->upper;
+        known_best = known->best;
     }
-
-    const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
     if (stand >= beta) {
-        remember(stand, CAPTURE_VALUE_UNKNOWN_UPPER);
+        remember(stand, CAPTURE_VALUE_UNKNOWN_UPPER, 0);
         return beta;
     }
     const std::int32_t alpha_in = alpha;
     if (stand > alpha) alpha = stand;
 
-    // The captures the node-by-node walk would try (the first hundred of the capture list),
-    // best first.
+    // The captures the node-by-node walk would try (the first hundred of the capture list):
+    // the one that proved this position's value before, then the most valuable victims.
     struct Ranked {
         int priority;
         Candidate move;
@@ -197,7 +211,9 @@ std::int32_t table_capture_node(SearchContext<P>& context, Color moved, std::int
     std::array<Ranked, MAX_MOVE_ORDINAL> moves;
     int count = 0;
     for_each_move<MoveList::Captures>(node, side, [&](std::int32_t, const Candidate& move) {
-        moves[count++] = {capture_priority(node, side, move), move};
+        constexpr int FIRST = 1 << 20;
+        moves[count++] = {known_best != 0 && capture_tag(move) == known_best ? FIRST : capture_priority(node, side, move),
+                          move};
         return false;
     });
     // A stable insertion sort: the lists are short.
@@ -205,20 +221,24 @@ std::int32_t table_capture_node(SearchContext<P>& context, Color moved, std::int
         for (int j = i; j > 0 && moves[j - 1].priority < moves[j].priority; --j) std::swap(moves[j - 1], moves[j]);
 
     return with_child_record(context, ply, [&](PositionRecord& child) {
+        std::uint16_t best = 0;
         for (int i = 0; i < count; ++i) {
             make_child(node, side, moves[i].move, false, child);
             const std::int32_t v = -table_capture_node<P>(context, side, -beta, -alpha, child, ply + 1);
             if (v >= beta) {
-                remember(beta, CAPTURE_VALUE_UNKNOWN_UPPER);
+                remember(beta, CAPTURE_VALUE_UNKNOWN_UPPER, capture_tag(moves[i].move));
                 return beta;
             }
-            if (v > alpha) alpha = v;
+            if (v > alpha) {
+                alpha = v;
+                best = capture_tag(moves[i].move);
+            }
         }
         // Above the window's floor the value is exact; at the floor it is only bounded.
         if (alpha > alpha_in)
-            remember(alpha, alpha);
+            remember(alpha, alpha, best);
         else
-            remember(CAPTURE_VALUE_UNKNOWN_LOWER, alpha);
+            remember(CAPTURE_VALUE_UNKNOWN_LOWER, alpha, 0);
         return alpha;
     });
 }
@@ -371,6 +391,7 @@ std::int32_t search_root(SearchContext<P>& context, int depth, std::int32_t alph
         out.root_flag = 1;
     }
 
+    if constexpr (P.capture_method == CaptureMethod::ValueTable) context.capture_values.start_search();
     PositionRecord node;
     detail::load_node(record, node);
     const detail::SearchRun<P> run{context, out, engine};
