@@ -154,6 +154,75 @@ inline std::uint16_t capture_tag(const Candidate& c) {
     return static_cast<std::uint16_t>(0x8000u | unsigned{c.type} << 12 | (from & 63) << 6 | (to & 63));
 }
 
+// No bound: the capture is searched.
+inline constexpr std::int32_t NO_BOUND = CAPTURE_VALUE_UNKNOWN_UPPER;
+
+// Every square a piece of `kind` on `sq` could attack on some board: a slider's lines to the
+// edge, the other kinds' own steps.
+inline std::uint64_t reach_on_any_board(PieceKind kind, Color c, int sq) {
+    switch (kind) {
+        case KNIGHT: return TABLES.knight[sq];
+        case KING: return TABLES.king[sq];
+        case PAWN: return TABLES.pawn[c][sq];
+        default: return empty_board_lines(kind, sq);
+    }
+}
+
+// What one capture leads to, worked out without making it: the capturer's placement part
+// after it, exactly, a set that holds every square the capturer attacks after it, and a set
+// of squares the enemy still attacks after it. `known` is false for castling, en passant, a
+// piece in a shared slot, a square held by two boards and a capture of (or in the absence
+// of) the enemy king, which are not forecast.
+//
+// Why the sets hold: the capture moves the piece from square f to t and removes the victim
+// on t. Of the occupancy only f changes, emptied:
+// - the mover's attack map after the move lies within its map before, plus f itself (a
+//   knight's jump onto f counts once f is no longer its own), plus whatever a line through f
+//   now reaches beyond it (within the queen's lines from f), plus what the piece can attack
+//   from t (a pawn arriving on its last rank is a queen once the child's maps are built);
+//   every other mark stays or shrinks;
+// - the enemy's map after the move keeps every square attacked before by a piece other than
+//   the victim (their lines only grow, and t stays occupied), so it holds at least its map
+//   before less every square the victim could attack from t.
+struct CaptureForecast {
+    bool known;
+    std::int32_t placement;
+    std::uint64_t own_attacks_at_most, enemy_attacks_at_least;
+};
+
+inline CaptureForecast forecast_capture(const PositionRecord& node, Color side, const Candidate& c,
+                                        std::int32_t placement) {
+    constexpr CaptureForecast UNKNOWN{false, 0, 0, 0};
+    if (c.type != Candidate::PIECE_MOVE || (c.from & (c.from - 1)) != 0) return UNKNOWN;
+    const Color enemy = ~side;
+    const std::uint64_t to = std::uint64_t{1} << c.square;
+    int victim = -1;
+    for (int k = 0; k < PIECE_KIND_NB; ++k)
+        if (piece_board(node, enemy, PieceKind(k)).bits & to) {
+            if (victim >= 0) return UNKNOWN;
+            victim = k;
+        }
+    if (victim < 0 || victim == KING || piece_board(node, enemy, KING).empty()) return UNKNOWN;
+    const int from = std::countr_zero(c.from);
+    const PieceKind arrives = c.kind == PAWN && relative_rank(side, c.square / 8) == 7 ? QUEEN : c.kind;
+    return {true,
+            placement - piece_square_value(side, c.kind, from) + piece_square_value(side, arrives, c.square) +
+                piece_square_value(enemy, PieceKind(victim), c.square),
+            attacks(node, side).bits | c.from | empty_board_lines(QUEEN, from) | reach_on_any_board(arrives, side, c.square),
+            attacks(node, enemy).bits & ~reach_on_any_board(PieceKind(victim), enemy, c.square)};
+}
+
+// An upper bound on the evaluation, from the capturer's view, of the position after a
+// capture, or NO_BOUND when it is not forecast. The check bonus belongs to the child's side
+// to move and only lowers the score from the capturer's view; the rest is the forecast.
+inline std::int32_t stand_after_capture_bound(const PositionRecord& node, Color side, const Candidate& c,
+                                              std::int32_t placement) {
+    const CaptureForecast f = forecast_capture(node, side, c, placement);
+    if (!f.known) return NO_BOUND;
+    return f.placement + attack_weight(Evaluation::Standard) *
+                             (count_squares(f.own_attacks_at_most) - count_squares(f.enemy_attacks_at_least));
+}
+
 // The capture search on a node record whose occupancy and attack maps are current, by the
 // value table: returns what capture_node returns (the value clipped to alpha..beta), trying
 // the same captures in a better order and skipping whatever the table already proves.
@@ -220,9 +289,17 @@ std::int32_t table_capture_node(SearchContext<P>& context, Color moved, std::int
     for (int i = 1; i < count; ++i)
         for (int j = i; j > 0 && moves[j - 1].priority < moves[j].priority; --j) std::swap(moves[j - 1], moves[j]);
 
+    // A capture whose child stands pat at or below alpha cannot raise alpha: the child's
+    // score is at least its stand-pat score below its beta (-alpha), so the capture's score
+    // is at most alpha, and the node would go on exactly as if it had not been tried. Only
+    // engine-a's form, which stands pat for the side to move, is bounded this way.
+    constexpr bool PRUNE = P.leaf == Leaf::CaptureSearch && P.node_limit == 0;
+    const std::int32_t placement = PRUNE ? placement_part(node, side, stand) : 0;
+
     return with_child_record(context, ply, [&](PositionRecord& child) {
         std::uint16_t best = 0;
         for (int i = 0; i < count; ++i) {
+            if (PRUNE && stand_after_capture_bound(node, side, moves[i].move, placement) <= alpha) continue;
             make_child(node, side, moves[i].move, false, child);
             const std::int32_t v = -table_capture_node<P>(context, side, -beta, -alpha, child, ply + 1);
             if (v >= beta) {
