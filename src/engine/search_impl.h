@@ -168,59 +168,74 @@ inline std::uint64_t reach_on_any_board(PieceKind kind, Color c, int sq) {
     }
 }
 
-// What one capture leads to, worked out without making it: the capturer's placement part
-// after it, exactly, a set that holds every square the capturer attacks after it, and a set
-// of squares the enemy still attacks after it. `known` is false for castling, en passant, a
-// piece in a shared slot, a square held by two boards and a capture of (or in the absence
-// of) the enemy king, which are not forecast.
+// What one move leads to, worked out without making it: the mover's placement part after
+// it, exactly, a set that holds every square the mover attacks after it, and a set of
+// squares the enemy still attacks after it. `known` is false for castling, en passant, a
+// piece in a shared slot, a square held by two boards, a move onto an own piece and a
+// capture of (or in the absence of) the enemy king, which are not forecast.
 //
-// Why the sets hold: the capture moves the piece from square f to t and removes the victim
-// on t. Of the occupancy only f changes, emptied:
+// Why the sets hold: the move takes the piece from square f to t, removing the victim on t
+// if there is one. Of the occupancy f is emptied and t filled (it stays filled after a
+// capture):
 // - the mover's attack map after the move lies within its map before, plus f itself (a
 //   knight's jump onto f counts once f is no longer its own), plus whatever a line through f
 //   now reaches beyond it (within the queen's lines from f), plus what the piece can attack
-//   from t (a pawn arriving on its last rank is a queen once the child's maps are built);
-//   every other mark stays or shrinks;
+//   from t (a pawn arriving on its last rank is a queen once the maps are built); every
+//   other mark stays or shrinks (a line through t now ends there);
 // - the enemy's map after the move keeps every square attacked before by a piece other than
-//   the victim (their lines only grow, and t stays occupied), so it holds at least its map
-//   before less every square the victim could attack from t.
-struct CaptureForecast {
+//   the victim, except where a line through t now ends at t: its lines through f only grow,
+//   and its marks on t and on f stay (an enemy square is marked like an empty one). So it
+//   holds at least its map before less every square the victim could attack from t, and
+//   after a move onto an empty t less the queen's lines from t.
+struct MoveForecast {
     bool known;
     std::int32_t placement;
     std::uint64_t own_attacks_at_most, enemy_attacks_at_least;
 };
 
-inline CaptureForecast forecast_capture(const PositionRecord& node, Color side, const Candidate& c,
-                                        std::int32_t placement) {
-    constexpr CaptureForecast UNKNOWN{false, 0, 0, 0};
+inline MoveForecast forecast_move(const PositionRecord& node, Color side, const Candidate& c, std::int32_t placement) {
+    constexpr MoveForecast UNKNOWN{false, 0, 0, 0};
     if (c.type != Candidate::PIECE_MOVE || (c.from & (c.from - 1)) != 0) return UNKNOWN;
     const Color enemy = ~side;
     const std::uint64_t to = std::uint64_t{1} << c.square;
+    if (pieces(node, side).bits & to) return UNKNOWN;
     int victim = -1;
     for (int k = 0; k < PIECE_KIND_NB; ++k)
         if (piece_board(node, enemy, PieceKind(k)).bits & to) {
             if (victim >= 0) return UNKNOWN;
             victim = k;
         }
-    if (victim < 0 || victim == KING || piece_board(node, enemy, KING).empty()) return UNKNOWN;
+    if (victim == KING || piece_board(node, enemy, KING).empty()) return UNKNOWN;
     const int from = std::countr_zero(c.from);
     const PieceKind arrives = c.kind == PAWN && relative_rank(side, c.square / 8) == 7 ? QUEEN : c.kind;
+    const std::int32_t taken = victim < 0 ? 0 : piece_square_value(enemy, PieceKind(victim), c.square);
+    const std::uint64_t enemy_loses =
+        victim < 0 ? empty_board_lines(QUEEN, c.square) : reach_on_any_board(PieceKind(victim), enemy, c.square);
     return {true,
-            placement - piece_square_value(side, c.kind, from) + piece_square_value(side, arrives, c.square) +
-                piece_square_value(enemy, PieceKind(victim), c.square),
+            placement - piece_square_value(side, c.kind, from) + piece_square_value(side, arrives, c.square) + taken,
             attacks(node, side).bits | c.from | empty_board_lines(QUEEN, from) | reach_on_any_board(arrives, side, c.square),
-            attacks(node, enemy).bits & ~reach_on_any_board(PieceKind(victim), enemy, c.square)};
+            attacks(node, enemy).bits & ~enemy_loses};
 }
 
-// An upper bound on the evaluation, from the capturer's view, of the position after a
-// capture, or NO_BOUND when it is not forecast. The check bonus belongs to the child's side
-// to move and only lowers the score from the capturer's view; the rest is the forecast.
+// An upper bound on the mover's evaluation of the position after a move, or NO_BOUND when it
+// is not forecast: the forecast placement, the most the attacked squares can add, and the
+// check bonus if the mover may then attack the enemy king. Without `check`, the bound leaves
+// the mover's check bonus out (for the child's own view, which gives the bonus only to the
+// side to move, it is the capturer's score negated that is bounded, and that never holds it).
+inline std::int32_t evaluation_after_move_bound(const PositionRecord& node, Color side, const Candidate& c,
+                                                std::int32_t placement, bool check) {
+    const MoveForecast f = forecast_move(node, side, c, placement);
+    if (!f.known) return NO_BOUND;
+    const bool may_check = check && (f.own_attacks_at_most & piece_board(node, ~side, KING).bits) != 0;
+    return f.placement + (may_check ? CHECK_BONUS : 0) +
+           attack_weight(Evaluation::Standard) *
+               (count_squares(f.own_attacks_at_most) - count_squares(f.enemy_attacks_at_least));
+}
+
+// The bound for a capture in the capture search: the child's stand-pat score, negated.
 inline std::int32_t stand_after_capture_bound(const PositionRecord& node, Color side, const Candidate& c,
                                               std::int32_t placement) {
-    const CaptureForecast f = forecast_capture(node, side, c, placement);
-    if (!f.known) return NO_BOUND;
-    return f.placement + attack_weight(Evaluation::Standard) *
-                             (count_squares(f.own_attacks_at_most) - count_squares(f.enemy_attacks_at_least));
+    return evaluation_after_move_bound(node, side, c, placement, false);
 }
 
 // The capture search on a node record whose occupancy and attack maps are current, by the
@@ -405,10 +420,34 @@ std::int32_t search_body(const SearchRun<P>& run, int depth, std::int32_t alpha,
         if (depth <= 1 || limit_reached) return -evaluate_position<P.evaluation>(node, ~side);
     }
 
+    // Above the leaves, a move whose leaf score is proven to be at most alpha changes nothing
+    // here: below the root a score at or under alpha neither raises alpha nor cuts off. Its
+    // leaf need not be built; it is still counted, so that the node counts stay those of the
+    // whole walk where they are pinned. The bound: engine-e and engine-f score the leaf with
+    // the mover's own evaluation of the position after the move (the negated evaluation of
+    // the side not to move there); engine-a with the negated capture search of the other
+    // side, which is at most the negated stand-pat score below its beta and exactly alpha at
+    // or above it. Both need the mover's king (its placement part, and engine-a's leaf scores
+    // a missing one), and the noisy builds draw random numbers in every evaluation, so they
+    // build every leaf.
+    constexpr bool SKIP_LEAVES =
+        P.node_limit == 0 &&
+        ((P.leaf == Leaf::NegatedEvaluation && P.evaluation == Evaluation::Standard) ||
+         (P.leaf == Leaf::CaptureSearch && P.capture_method == CaptureMethod::ValueTable));
+    const bool skip_leaves = SKIP_LEAVES && depth == 2 && depth != ROOT_DEPTH && piece_board(node, side, KING).any();
+    const std::int32_t placement =
+        skip_leaves ? placement_part(node, side, evaluate_position<Evaluation::Standard>(node, side)) : 0;
+    constexpr bool LEAF_CHECK_BONUS = P.leaf == Leaf::NegatedEvaluation;
+
     return with_child_record(context, ply, [&](PositionRecord& child) {
         std::int32_t result = 0;
         bool returned = false;
         for_each_move<MoveList::Full>(node, side, [&](std::int32_t ordinal, const Candidate& move) {
+            if (skip_leaves && evaluation_after_move_bound(node, side, move, placement, LEAF_CHECK_BONUS) <= alpha) {
+                ++context.nodes;
+                if (best_recorded == 0) out.best_ordinal = NO_MOVE;
+                return false;
+            }
             // An en-passant chance lasts exactly one reply.
             make_child(node, side, move, true, child);
             ++context.nodes;
