@@ -10,6 +10,7 @@
 #include "builds/profiles.h"
 #include "engine/search_impl.h"
 #include "oracles/literal_search.h"
+#include "forecast_test_support.h"
 #include "support/random_position.h"
 
 namespace quill {
@@ -59,35 +60,23 @@ TEST_P(LeafSkip, EngineEMatchesTheLiteralSearch) {
 // where such a move is the best one, skipping it would change the result.
 TEST(LeafSkipNearAlpha, MovesJustAboveAlphaAreBuilt) {
     const auto context = std::make_unique<SearchContext<ENGINE_E>>();
-    std::mt19937 rng(1611);
     int tight = 0;
-    for (int i = 0; i < 4000 && !HasFailure(); ++i) {
-        PositionRecord node = test::random_pieces(rng, 0.5 + 0.4 * (i % 4) / 3);
-        generate_moves(node);
-        node.white_move_ordinal = node.black_move_ordinal = 0;
-        const Color side = i % 2 == 0 ? WHITE : BLACK;
-        if (piece_board(node, side, KING).empty()) continue;
-        const std::int32_t placement = placement_part(node, side, evaluate_position<Evaluation::Standard>(node, side));
-        PositionRecord child;
-        detail::for_each_move<MoveList::Full>(node, side, [&](std::int32_t, const Candidate& c) {
-            const std::int32_t bound = detail::evaluation_after_move_bound(node, side, c, placement, true);
-            if (bound == detail::NO_BOUND) return false;
-            detail::make_child(node, side, c, true, child);
-            const std::int32_t after = evaluate_position<Evaluation::Standard>(child, side);
-            if (bound - after > 12) return false;
-            ++tight;
-            for (std::int32_t below = 1; below <= 12; ++below) {
-                PositionRecord fast = node, literal = node;
-                SearchOutputs fast_out, literal_out;
-                fast_out.excluded_ordinal = literal_out.excluded_ordinal = EXCLUDE_NOTHING;
-                const std::int32_t alpha = after - below, beta = after + 1;
-                EXPECT_EQ(search_root<ENGINE_E>(*context, 2, alpha, beta, fast, ~side, fast_out, 0),
-                          oracle::search_root<ENGINE_E>(2, alpha, beta, literal, ~side, literal_out, 0))
-                    << "position " << i << " alpha " << alpha;
-            }
-            return false;
-        });
-    }
+    test::for_each_random_move<MoveList::Full>(1611, 3000, [&](const test::ForecastCase& c) {
+        const std::int32_t bound = detail::evaluation_after_move_bound(c.node, c.side, c.move, c.placement, true);
+        if (bound == detail::NO_BOUND) return;
+        const std::int32_t after = evaluate_position<Evaluation::Standard>(c.child, c.side);
+        if (bound - after > 12) return;
+        ++tight;
+        for (std::int32_t below = 1; below <= 12; ++below) {
+            PositionRecord fast = c.node, literal = c.node;
+            SearchOutputs fast_out, literal_out;
+            fast_out.excluded_ordinal = literal_out.excluded_ordinal = EXCLUDE_NOTHING;
+            const std::int32_t alpha = after - below, beta = after + 1;
+            EXPECT_EQ(search_root<ENGINE_E>(*context, 2, alpha, beta, fast, ~c.side, fast_out, 0),
+                      oracle::search_root<ENGINE_E>(2, alpha, beta, literal, ~c.side, literal_out, 0))
+                << c.where() << " alpha " << alpha;
+        }
+    });
     EXPECT_GT(tight, 20);
 }
 
