@@ -28,14 +28,14 @@ constexpr std::int32_t table_sum(ByteBoard board, const SquareTable& table, std:
 // bishops, knights and pawns. Each term is a sum over squares, so summing board by board
 // gives the same number as adding square by square.
 template <Color C>
-std::int32_t side_total(const PositionRecord& r, std::int32_t attack_weight) {
+std::int32_t side_total(const PositionRecord& r, std::int32_t weight) {
     constexpr const SquareTable& king_table = C == WHITE ? WHITE_KING_TABLE : BLACK_KING_TABLE;
     constexpr const SquareTable& pawn_table = C == WHITE ? WHITE_PAWN_TABLE : BLACK_PAWN_TABLE;
     const ByteBoard king = piece_board(r, C, KING);
     const ByteBoard bishops = piece_board(r, C, BISHOP);
     const ByteBoard knights = piece_board(r, C, KNIGHT);
     const ByteBoard pawns = piece_board(r, C, PAWN);
-    return attack_weight * count_squares(attacks(r, C).bits)
+    return weight * count_squares(attacks(r, C).bits)
          + table_sum(king, king_table, KING_VALUE)
          + material(piece_board(r, C, QUEEN), QUEEN_VALUE)
          + material(piece_board(r, C, ROOK), ROOK_VALUE)
@@ -49,10 +49,10 @@ std::int32_t side_total(const PositionRecord& r, std::int32_t attack_weight) {
 template <Evaluation E>
 std::int32_t evaluate_position(const PositionRecord& record, Color view) {
     static_assert(E == Evaluation::Standard || E == Evaluation::Noisy, "no evaluation in this build");
-    constexpr std::int32_t attack_weight = E == Evaluation::Noisy ? NOISY_ATTACK_WEIGHT : STANDARD_ATTACK_WEIGHT;
+    constexpr std::int32_t weight = attack_weight(E);
 
-    std::int32_t white_total = side_total<WHITE>(record, attack_weight);
-    std::int32_t black_total = side_total<BLACK>(record, attack_weight);
+    std::int32_t white_total = side_total<WHITE>(record, weight);
+    std::int32_t black_total = side_total<BLACK>(record, weight);
 
     if constexpr (E == Evaluation::Noisy) {
         // Two draws on every call, White's first: separate statements fix the order.
@@ -67,6 +67,12 @@ std::int32_t evaluate_position(const PositionRecord& record, Color view) {
     }
     if (record.white_attacks.intersects(record.black_king)) white_total += CHECK_BONUS;
     return record.white_king.empty() ? KING_LOST_SCORE : white_total - black_total;
+}
+
+std::int32_t placement_part(const PositionRecord& record, Color view, std::int32_t score) {
+    const std::int32_t check = attacks(record, view).intersects(piece_board(record, ~view, KING)) ? CHECK_BONUS : 0;
+    const std::int32_t squares = count_squares(attacks(record, view).bits) - count_squares(attacks(record, ~view).bits);
+    return score - check - attack_weight(Evaluation::Standard) * squares;
 }
 
 template std::int32_t evaluate_position<Evaluation::Standard>(const PositionRecord&, Color);

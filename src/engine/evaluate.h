@@ -5,6 +5,7 @@
 
 #include "board/types.h"
 #include "engine/build_profile.h"
+#include "engine/evaluation_tables.h"
 
 namespace quill {
 
@@ -15,6 +16,30 @@ namespace quill {
 // draws of std::rand() per call, deducted from White's and then Black's total).
 template <Evaluation E>
 std::int32_t evaluate_position(const PositionRecord& record, Color view);
+
+// What one piece adds to its side's total where it stands: its material and its table entry
+// (queens and rooks have no table). `bit` is the square's bit index in a board word.
+constexpr std::int32_t piece_square_value(Color c, PieceKind kind, int bit) {
+    const int i = table_index(bit);
+    switch (kind) {
+        case KNIGHT: return KNIGHT_VALUE + KNIGHT_TABLE[i];
+        case BISHOP: return BISHOP_VALUE + BISHOP_TABLE[i];
+        case ROOK: return ROOK_VALUE;
+        case QUEEN: return QUEEN_VALUE;
+        case KING: return KING_VALUE + (c == WHITE ? WHITE_KING_TABLE : BLACK_KING_TABLE)[i];
+        default: return PAWN_VALUE + (c == WHITE ? WHITE_PAWN_TABLE : BLACK_PAWN_TABLE)[i];
+    }
+}
+
+// The weight of one attacked square in a side's total.
+constexpr std::int32_t attack_weight(Evaluation e) {
+    return e == Evaluation::Noisy ? NOISY_ATTACK_WEIGHT : STANDARD_ATTACK_WEIGHT;
+}
+
+// The part of the noiseless evaluation `score` of `record` from `view` that the pieces' own
+// values and squares make up: the score without the attacked squares and the check bonus.
+// The viewing side must have its king (the score is not KING_LOST_SCORE).
+std::int32_t placement_part(const PositionRecord& record, Color view, std::int32_t score);
 
 extern template std::int32_t evaluate_position<Evaluation::Standard>(const PositionRecord&, Color);
 extern template std::int32_t evaluate_position<Evaluation::Noisy>(const PositionRecord&, Color);

@@ -2,6 +2,9 @@
 // profile, so that each build carries only its own leaf and capture search.
 #pragma once
 
+#include <algorithm>
+#include <bit>
+
 #include "board/attack_maps.h"
 #include "engine/capture_values.h"
 #include "engine/constants.h"
@@ -142,6 +145,99 @@ inline int capture_priority(const PositionRecord& node, Color side, const Candid
     return 8 * VICTIM_ORDER[victim] - ATTACKER_ORDER[c.kind];
 }
 
+// A capture named in sixteen bits, to remember which one proved a node's value: its type,
+// origin and target. Never 0, which stands for none.
+inline std::uint16_t capture_tag(const Candidate& c) {
+    const bool piece = c.type == Candidate::PIECE_MOVE;
+    const int from = piece ? std::countr_zero(c.from) : std::countr_zero(unsigned{c.from_file} | 0x100u);
+    const int to = piece ? c.square : std::countr_zero(unsigned{c.to_file} | 0x100u);
+    return static_cast<std::uint16_t>(0x8000u | unsigned{c.type} << 12 | (from & 63) << 6 | (to & 63));
+}
+
+// No bound: the capture is searched.
+inline constexpr std::int32_t NO_BOUND = CAPTURE_VALUE_UNKNOWN_UPPER;
+
+// Every square a piece of `kind` on `sq` could attack on some board: a slider's lines to the
+// edge, the other kinds' own steps.
+inline std::uint64_t reach_on_any_board(PieceKind kind, Color c, int sq) {
+    switch (kind) {
+        case KNIGHT: return TABLES.knight[sq];
+        case KING: return TABLES.king[sq];
+        case PAWN: return TABLES.pawn[c][sq];
+        default: return empty_board_lines(kind, sq);
+    }
+}
+
+// What one move leads to, worked out without making it: the mover's placement part after
+// it, exactly, a set that holds every square the mover attacks after it, and a set of
+// squares the enemy still attacks after it. `known` is false for castling, en passant, a
+// piece in a shared slot, a square held by two boards, a move onto an own piece and a
+// capture of (or in the absence of) the enemy king, which are not forecast.
+//
+// Why the sets hold: the move takes the piece from square f to t, removing the victim on t
+// if there is one. Of the occupancy f is emptied and t filled (it stays filled after a
+// capture):
+// - the mover's attack map after the move lies within its map before, plus f itself (a
+//   knight's jump onto f counts once f is no longer its own), plus whatever a line through f
+//   now reaches beyond it (within the queen's lines from f), plus what the piece can attack
+//   from t (a pawn arriving on its last rank is a queen once the maps are built); every
+//   other mark stays or shrinks (a line through t now ends there);
+// - the enemy's map after the move keeps every square attacked before by a piece other than
+//   the victim, except where a line through t now ends at t: its lines through f only grow,
+//   and its marks on t and on f stay (an enemy square is marked like an empty one). So it
+//   holds at least its map before less every square the victim could attack from t, and
+//   after a move onto an empty t less the queen's lines from t.
+struct MoveForecast {
+    bool known;
+    std::int32_t placement;
+    std::uint64_t own_attacks_at_most, enemy_attacks_at_least;
+};
+
+inline MoveForecast forecast_move(const PositionRecord& node, Color side, const Candidate& c, std::int32_t placement) {
+    constexpr MoveForecast UNKNOWN{false, 0, 0, 0};
+    if (c.type != Candidate::PIECE_MOVE || (c.from & (c.from - 1)) != 0) return UNKNOWN;
+    const Color enemy = ~side;
+    const std::uint64_t to = std::uint64_t{1} << c.square;
+    if (pieces(node, side).bits & to) return UNKNOWN;
+    int victim = -1;
+    for (int k = 0; k < PIECE_KIND_NB; ++k)
+        if (piece_board(node, enemy, PieceKind(k)).bits & to) {
+            if (victim >= 0) return UNKNOWN;
+            victim = k;
+        }
+    if (victim == KING || piece_board(node, enemy, KING).empty()) return UNKNOWN;
+    const int from = std::countr_zero(c.from);
+    const PieceKind arrives = c.kind == PAWN && relative_rank(side, c.square / 8) == 7 ? QUEEN : c.kind;
+    const std::int32_t taken = victim < 0 ? 0 : piece_square_value(enemy, PieceKind(victim), c.square);
+    const std::uint64_t enemy_loses =
+        victim < 0 ? empty_board_lines(QUEEN, c.square) : reach_on_any_board(PieceKind(victim), enemy, c.square);
+    return {true,
+            placement - piece_square_value(side, c.kind, from) + piece_square_value(side, arrives, c.square) + taken,
+            attacks(node, side).bits | c.from | empty_board_lines(QUEEN, from) | reach_on_any_board(arrives, side, c.square),
+            attacks(node, enemy).bits & ~enemy_loses};
+}
+
+// An upper bound on the mover's evaluation of the position after a move, or NO_BOUND when it
+// is not forecast: the forecast placement, the most the attacked squares can add, and the
+// check bonus if the mover may then attack the enemy king. Without `check`, the bound leaves
+// the mover's check bonus out (for the child's own view, which gives the bonus only to the
+// side to move, it is the capturer's score negated that is bounded, and that never holds it).
+inline std::int32_t evaluation_after_move_bound(const PositionRecord& node, Color side, const Candidate& c,
+                                                std::int32_t placement, bool check) {
+    const MoveForecast f = forecast_move(node, side, c, placement);
+    if (!f.known) return NO_BOUND;
+    const bool may_check = check && (f.own_attacks_at_most & piece_board(node, ~side, KING).bits) != 0;
+    return f.placement + (may_check ? CHECK_BONUS : 0) +
+           attack_weight(Evaluation::Standard) *
+               (count_squares(f.own_attacks_at_most) - count_squares(f.enemy_attacks_at_least));
+}
+
+// The bound for a capture in the capture search: the child's stand-pat score, negated.
+inline std::int32_t stand_after_capture_bound(const PositionRecord& node, Color side, const Candidate& c,
+                                              std::int32_t placement) {
+    return evaluation_after_move_bound(node, side, c, placement, false);
+}
+
 // The capture search on a node record whose occupancy and attack maps are current, by the
 // value table: returns what capture_node returns (the value clipped to alpha..beta), trying
 // the same captures in a better order and skipping whatever the table already proves.
@@ -150,44 +246,48 @@ std::int32_t table_capture_node(SearchContext<P>& context, Color moved, std::int
                                 PositionRecord& node, int ply) {
     static_assert(P.evaluation == Evaluation::Standard, "a noisy evaluation has no fixed value to keep");
     ++context.nodes;
+    const std::uint64_t nodes_before = context.nodes - 1;
     const Color side = ~moved;
     const Color viewer = P.leaf == Leaf::CaptureSearch ? side : moved;
     if (piece_board(node, viewer, KING).empty()) return KING_LOST_SCORE;
 
-    // Without a capture to try the value is the stand-pat score: cheaper to evaluate than to
-    // look up. Past a node limit the search stands pat as well.
-    if (out_of_nodes(context) || capture_list_empty(node, side)) {
-        const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
-        return stand >= beta ? beta : stand > alpha ? stand : alpha;
-    }
+    CaptureValueTable& table = context.capture_values;
+    const CapturePositionKey key = CaptureValueTable::key_of(node, side);
+    table.prefetch(key);
+
+    // The value is the best of standing pat and the captures, so it is at least the
+    // stand-pat score: at or above beta that alone decides, with no need of the table.
+    const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
+    if (stand >= beta) return beta;
+    // Without a capture to try the value is the stand-pat score. Past a node limit the
+    // search stands pat as well.
+    if (out_of_nodes(context) || capture_list_empty(node, side)) return stand > alpha ? stand : alpha;
 
     // Known bounds narrow the window: the value clipped to the narrower window is the value
     // clipped to the wider one.
-    CaptureValueTable& table = context.capture_values;
-    const CapturePositionKey key = CaptureValueTable::key_of(node, side);
     // Only values found without reaching a node limit are proven; the counter only grows, so
     // one that is still below the limit when a value is found was below it all along.
-    const auto remember = [&](std::int32_t lower, std::int32_t upper) {
-        if (!out_of_nodes(context)) table.record(key, lower, upper);
+    const auto remember = [&](std::int32_t lower, std::int32_t upper, std::uint16_t best) {
+        if (!out_of_nodes(context)) table.record(key, lower, upper, best, context.nodes - nodes_before);
     };
+    std::uint16_t known_best = 0;
     if (const CaptureBounds* known = table.find(key)) {
         if (known->lower >= beta) return beta;
         if (known->upper <= alpha) return alpha;
         if (known->lower == known->upper) return known->lower;
         if (known->lower > alpha) alpha = known->lower;
         if (known->upper < beta) beta = known->upper;
+        known_best = known->best;
     }
-
-    const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
     if (stand >= beta) {
-        remember(stand, CAPTURE_VALUE_UNKNOWN_UPPER);
+        remember(stand, CAPTURE_VALUE_UNKNOWN_UPPER, 0);
         return beta;
     }
     const std::int32_t alpha_in = alpha;
     if (stand > alpha) alpha = stand;
 
-    // The captures the node-by-node walk would try (the first hundred of the capture list),
-    // best first.
+    // The captures the node-by-node walk would try (the first hundred of the capture list):
+    // the one that proved this position's value before, then the most valuable victims.
     struct Ranked {
         int priority;
         Candidate move;
@@ -195,28 +295,42 @@ std::int32_t table_capture_node(SearchContext<P>& context, Color moved, std::int
     std::array<Ranked, MAX_MOVE_ORDINAL> moves;
     int count = 0;
     for_each_move<MoveList::Captures>(node, side, [&](std::int32_t, const Candidate& move) {
-        moves[count++] = {capture_priority(node, side, move), move};
+        constexpr int FIRST = 1 << 20;
+        moves[count++] = {known_best != 0 && capture_tag(move) == known_best ? FIRST : capture_priority(node, side, move),
+                          move};
         return false;
     });
     // A stable insertion sort: the lists are short.
     for (int i = 1; i < count; ++i)
         for (int j = i; j > 0 && moves[j - 1].priority < moves[j].priority; --j) std::swap(moves[j - 1], moves[j]);
 
+    // A capture whose child stands pat at or below alpha cannot raise alpha: the child's
+    // score is at least its stand-pat score below its beta (-alpha), so the capture's score
+    // is at most alpha, and the node would go on exactly as if it had not been tried. Only
+    // engine-a's form, which stands pat for the side to move, is bounded this way.
+    constexpr bool PRUNE = P.leaf == Leaf::CaptureSearch && P.node_limit == 0;
+    const std::int32_t placement = PRUNE ? placement_part(node, side, stand) : 0;
+
     return with_child_record(context, ply, [&](PositionRecord& child) {
+        std::uint16_t best = 0;
         for (int i = 0; i < count; ++i) {
+            if (PRUNE && stand_after_capture_bound(node, side, moves[i].move, placement) <= alpha) continue;
             make_child(node, side, moves[i].move, false, child);
             const std::int32_t v = -table_capture_node<P>(context, side, -beta, -alpha, child, ply + 1);
             if (v >= beta) {
-                remember(beta, CAPTURE_VALUE_UNKNOWN_UPPER);
+                remember(beta, CAPTURE_VALUE_UNKNOWN_UPPER, capture_tag(moves[i].move));
                 return beta;
             }
-            if (v > alpha) alpha = v;
+            if (v > alpha) {
+                alpha = v;
+                best = capture_tag(moves[i].move);
+            }
         }
         // Above the window's floor the value is exact; at the floor it is only bounded.
         if (alpha > alpha_in)
-            remember(alpha, alpha);
+            remember(alpha, alpha, best);
         else
-            remember(CAPTURE_VALUE_UNKNOWN_LOWER, alpha);
+            remember(CAPTURE_VALUE_UNKNOWN_LOWER, alpha, 0);
         return alpha;
     });
 }
@@ -229,6 +343,44 @@ std::int32_t leaf_capture_node(SearchContext<P>& context, Color moved, std::int3
         return table_capture_node<P>(context, moved, alpha, beta, node, ply);
     else
         return capture_node<P>(context, moved, alpha, beta, node, ply);
+}
+
+// The window of a leaf's capture search.
+struct LeafWindow {
+    std::int32_t alpha, beta;
+};
+
+// The window in which a leaf's capture search runs: the whole capture window, or, where it
+// is proven to make no difference, the leaf's own alpha-beta window within it.
+//
+// Why the narrower window is exact for a leaf at depth 1 with two full-width nodes above it
+// in this search (ply >= 2), in a search without a node limit. Let the leaf's window be
+// (a, b), so its parent P (depth 2, not the root) has the window (-b, -a) and receives
+// v = -L for the leaf's score L. The capture search returns its value clipped to the window
+// it is given, so with the window (max(a, -W), min(b, W)) inside (-W, W) it returns the
+// whole-window score L clipped once more. Three cases:
+// - -b < v < -a: L lies strictly inside (a, b) and is returned unchanged.
+// - v <= -b (L >= b): the narrow score is min(b, W) >= b too, so v stays <= P's alpha; P
+//   then neither raises alpha nor cuts off, and P is not the root, so nothing depends on
+//   how far below alpha v lies.
+// - v >= -a (L <= a): the narrow score is max(a, -W) <= a, so P still cuts off, now
+//   returning some v' >= P's beta instead of v. P's parent G (depth 3, never the root,
+//   which is depth 5) receives -v' <= its alpha, exactly as it received -v: G neither
+//   raises alpha nor cuts off; and if G is where this search started, G returns alpha or
+//   another child's cutoff score, never this one.
+// So every node from G up sees the same alphas, cutoffs and returned scores, and the root
+// records the same moves. With a node limit a capture search's result depends on the nodes
+// it has walked, so those builds keep the whole window.
+template <const BuildProfile& P>
+LeafWindow leaf_window(int depth, std::int32_t alpha, std::int32_t beta, int ply) {
+    constexpr LeafWindow whole{-CAPTURE_WINDOW, CAPTURE_WINDOW};
+    if constexpr (P.capture_method != CaptureMethod::ValueTable || P.node_limit != 0) {
+        return whole;
+    } else {
+        if (depth != 1 || ply < 2) return whole;
+        const LeafWindow narrow{std::max(alpha, whole.alpha), std::min(beta, whole.beta)};
+        return narrow.alpha < narrow.beta ? narrow : whole;
+    }
 }
 
 // What every node of one full-width search shares: the context, the outputs and the engine's
@@ -256,7 +408,8 @@ std::int32_t search_body(const SearchRun<P>& run, int depth, std::int32_t alpha,
     if constexpr (P.leaf == Leaf::CaptureSearch) {
         if (depth <= 1 || limit_reached) {
             if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
-            return leaf_capture_node<P>(context, ~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
+            const LeafWindow w = leaf_window<P>(depth, alpha, beta, ply);
+            return leaf_capture_node<P>(context, ~side, w.alpha, w.beta, node, ply);
         }
     } else if constexpr (P.leaf == Leaf::NegatedCaptureSearch) {
         if (depth <= 2 || limit_reached) {
@@ -267,10 +420,34 @@ std::int32_t search_body(const SearchRun<P>& run, int depth, std::int32_t alpha,
         if (depth <= 1 || limit_reached) return -evaluate_position<P.evaluation>(node, ~side);
     }
 
+    // Above the leaves, a move whose leaf score is proven to be at most alpha changes nothing
+    // here: below the root a score at or under alpha neither raises alpha nor cuts off. Its
+    // leaf need not be built; it is still counted, so that the node counts stay those of the
+    // whole walk where they are pinned. The bound: engine-e and engine-f score the leaf with
+    // the mover's own evaluation of the position after the move (the negated evaluation of
+    // the side not to move there); engine-a with the negated capture search of the other
+    // side, which is at most the negated stand-pat score below its beta and exactly alpha at
+    // or above it. Both need the mover's king (its placement part, and engine-a's leaf scores
+    // a missing one), and the noisy builds draw random numbers in every evaluation, so they
+    // build every leaf.
+    constexpr bool SKIP_LEAVES =
+        P.node_limit == 0 &&
+        ((P.leaf == Leaf::NegatedEvaluation && P.evaluation == Evaluation::Standard) ||
+         (P.leaf == Leaf::CaptureSearch && P.capture_method == CaptureMethod::ValueTable));
+    const bool skip_leaves = SKIP_LEAVES && depth == 2 && depth != ROOT_DEPTH && piece_board(node, side, KING).any();
+    const std::int32_t placement =
+        skip_leaves ? placement_part(node, side, evaluate_position<Evaluation::Standard>(node, side)) : 0;
+    constexpr bool LEAF_CHECK_BONUS = P.leaf == Leaf::NegatedEvaluation;
+
     return with_child_record(context, ply, [&](PositionRecord& child) {
         std::int32_t result = 0;
         bool returned = false;
         for_each_move<MoveList::Full>(node, side, [&](std::int32_t ordinal, const Candidate& move) {
+            if (skip_leaves && evaluation_after_move_bound(node, side, move, placement, LEAF_CHECK_BONUS) <= alpha) {
+                ++context.nodes;
+                if (best_recorded == 0) out.best_ordinal = NO_MOVE;
+                return false;
+            }
             // An en-passant chance lasts exactly one reply.
             make_child(node, side, move, true, child);
             ++context.nodes;
@@ -330,6 +507,7 @@ std::int32_t search_root(SearchContext<P>& context, int depth, std::int32_t alph
         out.root_flag = 1;
     }
 
+    if constexpr (P.capture_method == CaptureMethod::ValueTable) context.capture_values.start_search();
     PositionRecord node;
     detail::load_node(record, node);
     const detail::SearchRun<P> run{context, out, engine};

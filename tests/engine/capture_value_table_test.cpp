@@ -2,6 +2,8 @@
 // exactly what the node-by-node walk returns, and the root must choose the same move.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <memory>
 
 #include <random>
@@ -44,6 +46,21 @@ TEST(CapturePositionKey, TellsApartEverythingTheValueDependsOn) {
         }
 }
 
+// Whether castling is possible right now is worked out afresh before a side's moves are
+// listed, so those two bits are no part of the key; the rights behind them are.
+TEST(CapturePositionKey, LeavesOutOnlyWhatTheSearchWorksOutAgain) {
+    const PositionRecord p = record_from("r3k2r/8/8/8/8/8/8/R3K2R w KQkq -");
+    const CapturePositionKey key = CaptureValueTable::key_of(p, WHITE);
+    for (Color c : {WHITE, BLACK})
+        for (const std::uint8_t bit : {CASTLE_SHORT_NOW, CASTLE_LONG_NOW, CASTLE_KING_RIGHT, CASTLE_SHORT_ROOK,
+                                       CASTLE_LONG_ROOK}) {
+            PositionRecord changed = p;
+            castling(changed, c)[CASTLE_FLAGS_BYTE] ^= bit;
+            const bool derived = bit == CASTLE_SHORT_NOW || bit == CASTLE_LONG_NOW;
+            EXPECT_EQ(CaptureValueTable::key_of(changed, WHITE) == key, derived) << c << ' ' << int{bit};
+        }
+}
+
 TEST(CaptureValueTable, KeepsTheTighterBoundsOfOnePosition) {
     static CaptureValueTable table;  // static storage: the table is several megabytes
     table.clear();
@@ -68,6 +85,76 @@ TEST(CaptureValueTable, KeepsTheTighterBoundsOfOnePosition) {
     EXPECT_EQ(table.find(key), nullptr);
     table.record(key, 7, 7);  // a cleared table takes new values
     EXPECT_EQ(table.find(key)->lower, 7);
+}
+
+// The best capture stays with the lower bound it proved: a looser lower bound brings no
+// capture along, and a tighter one without a capture of its own names none.
+TEST(CaptureValueTable, KeepsTheBestCaptureWithItsLowerBound) {
+    static CaptureValueTable table;
+    table.clear();
+    const CapturePositionKey key = CaptureValueTable::key_of(record_from("4k3/8/8/3q4/4P3/8/8/4K3 w - -"), WHITE);
+    table.record(key, 20, CAPTURE_VALUE_UNKNOWN_UPPER, 0x9001);
+    table.record(key, 10, 60, 0x9002);
+    EXPECT_EQ(table.find(key)->best, 0x9001);
+    table.record(key, 20, 50);
+    EXPECT_EQ(table.find(key)->best, 0x9001);
+    table.record(key, 30, 50, 0x9003);
+    EXPECT_EQ(table.find(key)->best, 0x9003);
+    table.record(key, 40, 50);
+    EXPECT_EQ(table.find(key)->best, 0);
+    EXPECT_EQ(table.find(key)->lower, 40);
+}
+
+// Keys of positions that all fall into one bucket: a white knight and a black pawn moved
+// about, until enough of them share the bucket of the first.
+std::vector<CapturePositionKey> keys_of_one_bucket(int wanted) {
+    std::map<std::uint32_t, std::vector<CapturePositionKey>> buckets;
+    PositionRecord r = record_from("4k3/8/8/8/8/8/8/4K3 w - -");
+    for (int knight = 0;; ++knight)
+        for (int pawn = 8; pawn < 56; ++pawn) {
+            r.white_knights.bits = std::uint64_t{1} << (knight % 64);
+            r.black_pawns.bits = std::uint64_t{1} << pawn | static_cast<std::uint64_t>(knight / 64) << 16;
+            const CapturePositionKey key = CaptureValueTable::key_of(r, WHITE);
+            std::vector<CapturePositionKey>& same = buckets[CaptureValueTable::index_of(key)];
+            same.push_back(key);
+            if (int(same.size()) == wanted) return same;
+        }
+}
+
+// A bucket holds two positions. A third takes the place of one left by an earlier search,
+// and among entries of the same search, of the one that took fewer nodes; whatever is
+// found is found with its own bounds.
+TEST(CaptureValueTable, MakesRoomFromEarlierSearchesThenFromCheaperValues) {
+    static_assert(CaptureValueTable::WAYS == 2);
+    static CaptureValueTable table;
+    table.clear();
+    const std::vector<CapturePositionKey> k = keys_of_one_bucket(4);
+    const auto holds = [&](int i, std::int32_t value) {
+        const CaptureBounds* b = table.find(k[i]);
+        return b && b->lower == value && b->upper == value;
+    };
+    table.start_search();
+    table.record(k[0], 100, 100, 0, 500);
+    table.record(k[1], 101, 101, 0, 50);
+    table.record(k[2], 102, 102, 0, 90);  // k[1] took fewer nodes
+    EXPECT_TRUE(holds(0, 100));
+    EXPECT_EQ(table.find(k[1]), nullptr);
+    EXPECT_TRUE(holds(2, 102));
+
+    table.start_search();
+    table.record(k[3], 103, 103, 0, 10);  // both are older: the cheaper of them, k[2], goes
+    EXPECT_TRUE(holds(0, 100));
+    EXPECT_EQ(table.find(k[2]), nullptr);
+    EXPECT_TRUE(holds(3, 103));
+    table.record(k[1], 101, 101, 0, 5);  // k[0] is the one left from the earlier search
+    EXPECT_EQ(table.find(k[0]), nullptr);
+    EXPECT_TRUE(holds(1, 101));
+    EXPECT_TRUE(holds(3, 103));
+
+    // An update of a position found in the bucket stays in its own entry.
+    table.record(k[3], 90, 110, 0, 1);
+    EXPECT_TRUE(holds(1, 101));
+    EXPECT_TRUE(holds(3, 103));
 }
 
 // An empty board with Black to move has an all-zero key, like an entry never written: it
@@ -209,6 +296,45 @@ TEST_P(CaptureSearchByTable, BoundsFromNarrowWindowsNeverChangeALaterAnswer) {
             EXPECT_EQ(b.table(BLACK, -CAPTURE_WINDOW, CAPTURE_WINDOW, positions[i]), expected[2 * i + 1]) << i;
         }
     }
+}
+
+// After a search the best capture remembered with a position, played and searched node by
+// node, reaches at least the lower bound it is remembered with: after a search whose window
+// lies below the value (the capture that cut it off) and after one in the whole window.
+TEST(CaptureSearchBestCapture, ReachesTheLowerBoundItIsRememberedWith) {
+    SearchContext<ENGINE_A>& context = test_context<ENGINE_A>();
+    std::mt19937 rng(1607);
+    int checked = 0;
+    for (int i = 0; i < 300 && !HasFailure(); ++i) {
+        const PositionRecord r = random_position(rng, 10);
+        for (Color moved : {WHITE, BLACK}) {
+            const Color side = ~moved;
+            const std::int32_t value = Forms<ENGINE_A>::every_node(moved, -CAPTURE_WINDOW, CAPTURE_WINDOW, r);
+            PositionRecord node;
+            detail::load_node(r, node);
+            for (const std::int32_t alpha : {value - 30, -CAPTURE_WINDOW}) {
+                forget_capture_values(context);
+                capture_search<ENGINE_A>(context, moved, alpha, alpha == -CAPTURE_WINDOW ? CAPTURE_WINDOW : alpha + 1, r);
+                const CaptureBounds* known = context.capture_values.find(CaptureValueTable::key_of(node, side));
+                if (!known || known->best == 0) continue;
+                // Two pieces sharing a slot may share a name too: one of them is the capture.
+                int found = 0;
+                std::int32_t reached = CAPTURE_VALUE_UNKNOWN_LOWER;
+                detail::for_each_move<MoveList::Captures>(node, side, [&](std::int32_t, const Candidate& move) {
+                    if (detail::capture_tag(move) != known->best) return false;
+                    ++found;
+                    PositionRecord child;
+                    detail::make_child(node, side, move, false, child);
+                    reached = std::max(reached, -Forms<ENGINE_A>::every_node(side, -CAPTURE_WINDOW, CAPTURE_WINDOW, child));
+                    return false;
+                });
+                EXPECT_GE(found, 1) << i;
+                EXPECT_GE(reached, known->lower) << i << " window from " << alpha;
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 200);
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, CaptureSearchByTable,
