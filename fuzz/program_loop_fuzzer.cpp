@@ -106,10 +106,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     InDirectory in_scratch(scratch().path());
 
     std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+    std::optional<std::string> white_book, black_book;
     switch (data[0] % BOOK_CHOICES) {
         case SHIPPED_BOOKS:
-            place_book("wbook.vbk", shipped_white_book);
-            place_book("bbook.vbk", shipped_black_book);
+            white_book = shipped_white_book;
+            black_book = shipped_black_book;
             break;
         case INPUT_BOOKS: {
             std::string books[2];
@@ -118,18 +119,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 book = std::string(rest.substr(0, end));
                 rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
             }
-            place_book("wbook.vbk", books[0]);
-            place_book("bbook.vbk", books[1]);
+            white_book = books[0];
+            black_book = books[1];
             break;
         }
         default:
-            place_book("wbook.vbk", std::nullopt);
-            place_book("bbook.vbk", std::nullopt);
             break;
     }
+    place_book("wbook.vbk", white_book);
+    place_book("bbook.vbk", black_book);
     const std::vector<std::string> lines = lines_of(rest);
 
     SessionJudge judge(PROFILE.game_loop, PROFILE.banner);
+    judge.set_books(white_book, black_book);
     OutputText output;
     // One search context for the whole process, as a program keeps one for its whole run.
     static const auto context = std::make_unique<quill::SearchContext<PROFILE>>();

@@ -300,14 +300,27 @@ void SessionJudge::judge_standard(const std::vector<OutputPiece>& probe) {
         if (replied) finding("an illegal typed move " + typed_ + " was accepted");
         return;
     }
-    if (!replied) finding("the legal typed move " + typed_ + " was refused");
     Position after_user = position_;
     after_user.make(*typed);
+    // An unchanged board with no move line is a refusal, unless the engine's book answers the
+    // user's move with the board as it was before it.
+    if (!replied && !book_answers(after_user, board)) finding("the legal typed move " + typed_ + " was refused");
     if (!within_capacity(after_user)) {
         stop_judging();
         return;
     }
     judge_reply(after_user, move_line, board);
+}
+
+void SessionJudge::set_books(std::optional<std::string> white_book, std::optional<std::string> black_book) {
+    white_book_ = BookModel(white_book.value_or(""));
+    black_book_ = BookModel(black_book.value_or(""));
+}
+
+bool SessionJudge::book_answers(const Position& position, const std::string& board) const {
+    const BookModel& book = engine_side_ == 1 ? white_book_ : black_book_;
+    const std::optional<std::string> answer = book.lookup(position.board_text());
+    return answer && *answer == board;
 }
 
 void SessionJudge::judge_reply(const Position& before, const std::optional<std::string>& move_line,

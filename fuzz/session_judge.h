@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "engine/build_profile.h"
+#include "book_model.h"
 #include "referee.h"
 
 namespace quill::fuzzing {
@@ -92,6 +93,11 @@ public:
     // The output of the probe that followed it.
     void end_probe(std::string_view output);
 
+    // The books the engine reads in this session (nothing for an absent one): a book answer
+    // may put back the very board the user's move left, and only the book tells that apart
+    // from a refused move.
+    void set_books(std::optional<std::string> white_book, std::optional<std::string> black_book);
+
     // Whether the program has been told to quit.
     bool finished() const { return quit_; }
 
@@ -108,12 +114,14 @@ private:
     void judge_reply(const oracle::Position& before, const std::optional<std::string>& move_line,
                      const std::string& board);
     void judge_checker(const std::vector<OutputPiece>& probe);
+    bool book_answers(const oracle::Position& position, const std::string& board) const;
     void stop_judging() { judging_ = false; }
     void check_capacity();
     [[noreturn]] void finding(const std::string& what) const;
 
     const GameLoopKind loop_;
     const std::string banner_;
+    BookModel white_book_, black_book_;
 
     // The protocol's state, followed whether or not the game is judged.
     int engine_side_ = 0;       // 1 once the engine plays White
