@@ -1,7 +1,9 @@
-// The search carries each node's placement balance from its parent's instead of summing every
-// board again. Over every move of random positions and random games (castling, en passant,
-// promotions, captures of every kind) the carried balance must equal the one summed afresh,
-// and the evaluation from it must equal the evaluation from scratch, for both views.
+// The search builds a child's record light: occupancy and attack maps by the paired slider
+// fills, and the placement balance carried from its parent's instead of summed again. Over
+// every move of random positions and random games (castling, en passant, promotions, captures
+// of every kind) the child's maps must equal those of a full regeneration, the carried
+// balance the one summed afresh, and the evaluation from it the evaluation from scratch, for
+// both views.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -17,10 +19,16 @@
 namespace quill {
 namespace {
 
-// Checks one made move: the balance make_child returns, and both evaluations of the child
-// from it, the noisy one with the same draws.
+// Checks one made move: the child's occupancy and maps, the balance make_child returns, and
+// both evaluations of the child from it, the noisy one with the same draws.
 void expect_carried(const PositionRecord& node, std::int32_t node_balance, const PositionRecord& child,
                     std::int32_t child_balance, const std::string& where) {
+    PositionRecord rebuilt = child;
+    generate_moves(rebuilt);
+    ASSERT_EQ(child.white_attacks, rebuilt.white_attacks) << where;
+    ASSERT_EQ(child.black_attacks, rebuilt.black_attacks) << where;
+    ASSERT_EQ(child.white_pieces, rebuilt.white_pieces) << where;
+    ASSERT_EQ(child.black_pieces, rebuilt.black_pieces) << where;
     ASSERT_EQ(child_balance, placement_balance(child)) << where;
     EXPECT_EQ(child_balance - node_balance, placement_balance_change(node, child)) << where;
     for (const Color view : {WHITE, BLACK}) {
@@ -35,7 +43,7 @@ void expect_carried(const PositionRecord& node, std::int32_t node_balance, const
 }
 
 // Every move of both lists in random positions, sparse to crowded, made as the search makes it.
-TEST(PlacementBalance, EveryMoveOfRandomPositions) {
+TEST(ChildRecord, EveryMoveOfRandomPositions) {
     int moves = 0;
     const auto visit = [&](const test::ForecastCase& c) {
         PositionRecord child;
@@ -52,7 +60,7 @@ TEST(PlacementBalance, EveryMoveOfRandomPositions) {
 // Random games from positions with castling rights, en-passant chances and pawns about to
 // promote: at every position, each move of both sides is checked, then a random move of the
 // side to move is played, its balance carried along the whole game.
-TEST(PlacementBalance, CarriedThroughRandomGames) {
+TEST(ChildRecord, CarriedThroughRandomGames) {
     constexpr std::string_view STARTS[] = {
         START_FEN,
         "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
