@@ -12,6 +12,10 @@ namespace {
 
 enum class Pass { Attack, Target };
 
+// Two board words, White's and Black's: the slider fills of both colours run as one, each
+// operation acting on both words (a compiler vector; shifts and masks apply per word).
+using BoardPair = std::uint64_t __attribute__((vector_size(16)));
+
 // One colour of one per-kind pass: numbers the pieces into slots (rank 1 to 8, file h to
 // a, which is the order of rising bit indexes), marks their targets and ORs the colour's
 // accumulator into its attack map. The attack pass keeps own squares out of every mark
@@ -85,15 +89,20 @@ static_assert(pawn_shifts_match_steps());
 // the marks. A step in one direction is a shift of the word by `Shift` bits (north 8, west 1,
 // north-west 9, ...), and `Arrive` is the set of squares such a step can land on without
 // wrapping round an edge file. The fill doubles its reach three times (1, 2, 4 steps) through
-// empty squares, so it covers the seven steps of the longest ray.
-template <int Shift>
-constexpr std::uint64_t shifted(std::uint64_t b) {
-    return Shift > 0 ? b << Shift : b >> -Shift;
+// empty squares, so it covers the seven steps of the longest ray. `Bits` is one board word
+// (as the check below uses it) or a BoardPair, whose two words are filled side by side by the
+// same instructions.
+template <int Shift, typename Bits>
+constexpr Bits shifted(Bits b) {
+    if constexpr (Shift > 0)
+        return b << Shift;
+    else
+        return b >> -Shift;
 }
 
-template <int Shift, std::uint64_t Arrive>
-constexpr std::uint64_t slide(std::uint64_t sliders, std::uint64_t empty) {
-    std::uint64_t through = empty & Arrive;
+template <int Shift, std::uint64_t Arrive, typename Bits>
+constexpr Bits slide(Bits sliders, Bits empty) {
+    Bits through = empty & Arrive;
     sliders |= through & shifted<Shift>(sliders);
     through &= shifted<Shift>(through);
     sliders |= through & shifted<2 * Shift>(sliders);
@@ -104,14 +113,16 @@ constexpr std::uint64_t slide(std::uint64_t sliders, std::uint64_t empty) {
 
 constexpr std::uint64_t NOT_FILE_A = ~FILE_A_SQUARES, NOT_FILE_H = ~FILE_H_SQUARES;
 
-constexpr std::uint64_t diagonal_marks(std::uint64_t sliders, std::uint64_t occupied) {
-    const std::uint64_t empty = ~occupied;
+template <typename Bits>
+constexpr Bits diagonal_marks(Bits sliders, Bits occupied) {
+    const Bits empty = ~occupied;
     return slide<7, NOT_FILE_A>(sliders, empty) | slide<9, NOT_FILE_H>(sliders, empty) |
            slide<-9, NOT_FILE_A>(sliders, empty) | slide<-7, NOT_FILE_H>(sliders, empty);
 }
 
-constexpr std::uint64_t line_marks(std::uint64_t sliders, std::uint64_t occupied) {
-    const std::uint64_t empty = ~occupied;
+template <typename Bits>
+constexpr Bits line_marks(Bits sliders, Bits occupied) {
+    const Bits empty = ~occupied;
     return slide<8, ~0ULL>(sliders, empty) | slide<-8, ~0ULL>(sliders, empty) |
            slide<1, NOT_FILE_H>(sliders, empty) | slide<-1, NOT_FILE_A>(sliders, empty);
 }
@@ -134,17 +145,14 @@ constexpr bool set_fills_match_rays() {
 }
 static_assert(set_fills_match_rays());
 
-// One colour's attack map as the generation pass leaves it: every mark of every piece,
-// own blockers included, except own squares reached only by knight jumps.
+// One colour's attack map as the generation pass leaves it, given the marks of its sliders:
+// every mark of every piece, own blockers included, except own squares reached only by
+// knight jumps.
 template <Color C>
-std::uint64_t generation_attacks(const PositionRecord& r) {
+std::uint64_t generation_attacks(const PositionRecord& r, std::uint64_t slider_marks) {
     const std::uint64_t own = pieces(r, C).bits;
-    const std::uint64_t occupied = own | pieces(r, ~C).bits;
-    std::uint64_t knights = 0, others = 0;
+    std::uint64_t knights = 0, others = slider_marks;
     for (std::uint64_t b = piece_board(r, C, KNIGHT).bits; b; b &= b - 1) knights |= TABLES.knight[std::countr_zero(b)];
-    const std::uint64_t queens = piece_board(r, C, QUEEN).bits;
-    others |= diagonal_marks(piece_board(r, C, BISHOP).bits | queens, occupied);
-    others |= line_marks(piece_board(r, C, ROOK).bits | queens, occupied);
     for (std::uint64_t b = piece_board(r, C, KING).bits; b; b &= b - 1) others |= TABLES.king[std::countr_zero(b)];
     others |= pawn_attacks_of<C>(piece_board(r, C, PAWN).bits);
     return (knights & ~own) | others;
@@ -181,8 +189,15 @@ void generate_moves(PositionRecord& record) { build_maps<Pass::Target, true>(rec
 void generate_attack_maps(PositionRecord& record) {
     record.pass_counters = {0, 0};
     promote_and_occupy(record);
-    record.white_attacks.bits = generation_attacks<WHITE>(record);
-    record.black_attacks.bits = generation_attacks<BLACK>(record);
+    const std::uint64_t occupied = record.white_pieces.bits | record.black_pieces.bits;
+    const BoardPair both_occupied = {occupied, occupied};
+    const BoardPair diagonal = {record.white_bishops.bits | record.white_queens.bits,
+                                record.black_bishops.bits | record.black_queens.bits};
+    const BoardPair line = {record.white_rooks.bits | record.white_queens.bits,
+                            record.black_rooks.bits | record.black_queens.bits};
+    const BoardPair marks = diagonal_marks(diagonal, both_occupied) | line_marks(line, both_occupied);
+    record.white_attacks.bits = generation_attacks<WHITE>(record, marks[WHITE]);
+    record.black_attacks.bits = generation_attacks<BLACK>(record, marks[BLACK]);
 }
 
 }  // namespace quill

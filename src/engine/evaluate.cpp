@@ -1,5 +1,6 @@
 #include "engine/evaluate.h"
 
+#include <array>
 #include <bit>
 #include <cstdlib>
 
@@ -24,35 +25,73 @@ constexpr std::int32_t table_sum(ByteBoard board, const SquareTable& table, std:
     return sum;
 }
 
-// One side's total before noise and check bonus: its attacked squares, king, queens, rooks,
-// bishops, knights and pawns. Each term is a sum over squares, so summing board by board
-// gives the same number as adding square by square.
+// One side's material and table values: king, queens, rooks, bishops, knights and pawns.
+// Each term is a sum over squares, so summing board by board gives the same number as adding
+// square by square.
 template <Color C>
-std::int32_t side_total(const PositionRecord& r, std::int32_t weight) {
+std::int32_t side_placement(const PositionRecord& r) {
     constexpr const SquareTable& king_table = C == WHITE ? WHITE_KING_TABLE : BLACK_KING_TABLE;
     constexpr const SquareTable& pawn_table = C == WHITE ? WHITE_PAWN_TABLE : BLACK_PAWN_TABLE;
-    const ByteBoard king = piece_board(r, C, KING);
-    const ByteBoard bishops = piece_board(r, C, BISHOP);
-    const ByteBoard knights = piece_board(r, C, KNIGHT);
-    const ByteBoard pawns = piece_board(r, C, PAWN);
-    return weight * count_squares(attacks(r, C).bits)
-         + table_sum(king, king_table, KING_VALUE)
+    return table_sum(piece_board(r, C, KING), king_table, KING_VALUE)
          + material(piece_board(r, C, QUEEN), QUEEN_VALUE)
          + material(piece_board(r, C, ROOK), ROOK_VALUE)
-         + table_sum(bishops, BISHOP_TABLE, BISHOP_VALUE)
-         + table_sum(knights, KNIGHT_TABLE, KNIGHT_VALUE)
-         + table_sum(pawns, pawn_table, PAWN_VALUE);
+         + table_sum(piece_board(r, C, BISHOP), BISHOP_TABLE, BISHOP_VALUE)
+         + table_sum(piece_board(r, C, KNIGHT), KNIGHT_TABLE, KNIGHT_VALUE)
+         + table_sum(piece_board(r, C, PAWN), pawn_table, PAWN_VALUE);
+}
+
+// What one piece adds to its side's total on each square, by colour and kind.
+using PlacementTable = std::array<std::array<std::array<std::int32_t, 64>, PIECE_KIND_NB>, 2>;
+
+constexpr PlacementTable placement_table() {
+    PlacementTable t{};
+    for (const Color c : {WHITE, BLACK})
+        for (int k = 0; k < PIECE_KIND_NB; ++k)
+            for (int bit = 0; bit < 64; ++bit) t[c][k][bit] = piece_square_value(c, PieceKind(k), bit);
+    return t;
+}
+constexpr PlacementTable PLACEMENT = placement_table();
+
+// What the pieces of one colour and kind on the squares of `squares` add to their side.
+inline std::int32_t squares_value(const std::array<std::int32_t, 64>& values, std::uint64_t squares) {
+    std::int32_t sum = 0;
+    for (; squares != 0; squares &= squares - 1) sum += values[std::countr_zero(squares)];
+    return sum;
+}
+
+// One colour's part of placement_balance_change, White's counted up and Black's down.
+template <Color C>
+std::int32_t side_change(const PositionRecord& before, const PositionRecord& after) {
+    std::int32_t gained = 0;
+    for (int k = 0; k < PIECE_KIND_NB; ++k) {
+        const std::uint64_t was = piece_board(before, C, PieceKind(k)).bits;
+        const std::uint64_t is = piece_board(after, C, PieceKind(k)).bits;
+        // Most boards are untouched by a move.
+        if (was == is) continue;
+        gained += squares_value(PLACEMENT[C][k], is & ~was) - squares_value(PLACEMENT[C][k], was & ~is);
+    }
+    return C == WHITE ? gained : -gained;
 }
 
 }  // namespace
 
+std::int32_t placement_balance(const PositionRecord& record) {
+    return side_placement<WHITE>(record) - side_placement<BLACK>(record);
+}
+
+std::int32_t placement_balance_change(const PositionRecord& before, const PositionRecord& after) {
+    return side_change<WHITE>(before, after) + side_change<BLACK>(before, after);
+}
+
 template <Evaluation E>
-std::int32_t evaluate_position(const PositionRecord& record, Color view) {
+std::int32_t evaluate_with_balance(const PositionRecord& record, Color view, std::int32_t balance) {
     static_assert(E == Evaluation::Standard || E == Evaluation::Noisy, "no evaluation in this build");
     constexpr std::int32_t weight = attack_weight(E);
 
-    std::int32_t white_total = side_total<WHITE>(record, weight);
-    std::int32_t black_total = side_total<BLACK>(record, weight);
+    // The placement balance stands in White's total for White's placement less Black's; only
+    // the difference of the totals is returned, so the score is the same.
+    std::int32_t white_total = weight * count_squares(record.white_attacks.bits) + balance;
+    std::int32_t black_total = weight * count_squares(record.black_attacks.bits);
 
     if constexpr (E == Evaluation::Noisy) {
         // Two draws on every call, White's first: separate statements fix the order.
@@ -69,6 +108,11 @@ std::int32_t evaluate_position(const PositionRecord& record, Color view) {
     return record.white_king.empty() ? KING_LOST_SCORE : white_total - black_total;
 }
 
+template <Evaluation E>
+std::int32_t evaluate_position(const PositionRecord& record, Color view) {
+    return evaluate_with_balance<E>(record, view, placement_balance(record));
+}
+
 std::int32_t placement_part(const PositionRecord& record, Color view, std::int32_t score) {
     const std::int32_t check = attacks(record, view).intersects(piece_board(record, ~view, KING)) ? CHECK_BONUS : 0;
     const std::int32_t squares = count_squares(attacks(record, view).bits) - count_squares(attacks(record, ~view).bits);
@@ -77,5 +121,7 @@ std::int32_t placement_part(const PositionRecord& record, Color view, std::int32
 
 template std::int32_t evaluate_position<Evaluation::Standard>(const PositionRecord&, Color);
 template std::int32_t evaluate_position<Evaluation::Noisy>(const PositionRecord&, Color);
+template std::int32_t evaluate_with_balance<Evaluation::Standard>(const PositionRecord&, Color, std::int32_t);
+template std::int32_t evaluate_with_balance<Evaluation::Noisy>(const PositionRecord&, Color, std::int32_t);
 
 }  // namespace quill

@@ -17,6 +17,24 @@ namespace quill {
 template <Evaluation E>
 std::int32_t evaluate_position(const PositionRecord& record, Color view);
 
+// The part of the totals that the pieces' own values and squares make up, White's less
+// Black's: the evaluation without attacked squares, check bonus and noise, from White's view.
+std::int32_t placement_balance(const PositionRecord& record);
+
+// How placement_balance changes from `before` to `after`, read only from the piece boards
+// that differ: each term is a sum over squares, so the squares a board lost are taken off and
+// those it gained added. Any move (castling, en passant, promotion) is covered, as long as
+// both records' pawns on the last rank were already promoted.
+std::int32_t placement_balance_change(const PositionRecord& before, const PositionRecord& after);
+
+// evaluate_position given the record's placement_balance, which the search carries from node
+// to node instead of summing every board again.
+template <Evaluation E>
+std::int32_t evaluate_with_balance(const PositionRecord& record, Color view, std::int32_t balance);
+
+// The viewing side's placement part (see placement_part) from the placement balance.
+constexpr std::int32_t placement_for(Color view, std::int32_t balance) { return view == WHITE ? balance : -balance; }
+
 // What one piece adds to its side's total where it stands: its material and its table entry
 // (queens and rooks have no table). `bit` is the square's bit index in a board word.
 constexpr std::int32_t piece_square_value(Color c, PieceKind kind, int bit) {
@@ -43,5 +61,7 @@ std::int32_t placement_part(const PositionRecord& record, Color view, std::int32
 
 extern template std::int32_t evaluate_position<Evaluation::Standard>(const PositionRecord&, Color);
 extern template std::int32_t evaluate_position<Evaluation::Noisy>(const PositionRecord&, Color);
+extern template std::int32_t evaluate_with_balance<Evaluation::Standard>(const PositionRecord&, Color, std::int32_t);
+extern template std::int32_t evaluate_with_balance<Evaluation::Noisy>(const PositionRecord&, Color, std::int32_t);
 
 }  // namespace quill

@@ -91,28 +91,30 @@ auto with_child_record(SearchContext<P>& context, int ply, Search&& search) {
 // The position after one of the node's moves, as the iterator leaves it but with only its
 // occupancy and attack maps rebuilt: the evaluation needs no more, and for_each_move reads the
 // movers from the piece boards. The full-width search also takes the mover's en-passant
-// chance away.
-inline void make_child(const PositionRecord& node, Color side, const Candidate& c,
-                       bool clear_en_passant, PositionRecord& child) {
+// chance away. Returns the child's placement balance, given the node's.
+inline std::int32_t make_child(const PositionRecord& node, Color side, const Candidate& c,
+                               bool clear_en_passant, PositionRecord& child, std::int32_t balance) {
     copy_position_core(node, child);
     side == WHITE ? make_candidate<WHITE>(child, c) : make_candidate<BLACK>(child, c);
     if (clear_en_passant) expire_en_passant(child, side);
     child.move_made_flag = 1;
     generate_attack_maps(child);
     child.white_move_ordinal = child.black_move_ordinal = 0;
+    return balance + placement_balance_change(node, child);
 }
 
-// The capture search on a node record whose occupancy and attack maps are current.
+// The capture search on a node record whose occupancy and attack maps are current, and
+// whose placement balance is `balance`.
 template <const BuildProfile& P>
 std::int32_t capture_node(SearchContext<P>& context, Color moved, std::int32_t alpha, std::int32_t beta,
-                          PositionRecord& node, int ply) {
+                          PositionRecord& node, std::int32_t balance, int ply) {
     ++context.nodes;
     const Color side = ~moved;
     // engine-a stands pat for the side to move; engine-b keeps the view of the side that
     // has just moved.
     const Color viewer = P.leaf == Leaf::CaptureSearch ? side : moved;
     if (piece_board(node, viewer, KING).empty()) return KING_LOST_SCORE;
-    const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
+    const std::int32_t stand = evaluate_with_balance<P.evaluation>(node, viewer, balance);
     if (stand >= beta) return beta;
     if (stand > alpha) alpha = stand;
     if (out_of_nodes(context)) return alpha;
@@ -120,8 +122,8 @@ std::int32_t capture_node(SearchContext<P>& context, Color moved, std::int32_t a
     return with_child_record(context, ply, [&](PositionRecord& child) {
         bool cutoff = false;
         for_each_move<MoveList::Captures>(node, side, [&](std::int32_t, const Candidate& move) {
-            make_child(node, side, move, false, child);
-            const std::int32_t v = -capture_node<P>(context, side, -beta, -alpha, child, ply + 1);
+            const std::int32_t child_balance = make_child(node, side, move, false, child, balance);
+            const std::int32_t v = -capture_node<P>(context, side, -beta, -alpha, child, child_balance, ply + 1);
             if (v >= beta) return cutoff = true;
             if (v > alpha) alpha = v;
             return false;
@@ -243,7 +245,7 @@ inline std::int32_t stand_after_capture_bound(const PositionRecord& node, Color 
 // the same captures in a better order and skipping whatever the table already proves.
 template <const BuildProfile& P>
 std::int32_t table_capture_node(SearchContext<P>& context, Color moved, std::int32_t alpha, std::int32_t beta,
-                                PositionRecord& node, int ply) {
+                                PositionRecord& node, std::int32_t balance, int ply) {
     static_assert(P.evaluation == Evaluation::Standard, "a noisy evaluation has no fixed value to keep");
     ++context.nodes;
     const std::uint64_t nodes_before = context.nodes - 1;
@@ -257,7 +259,7 @@ std::int32_t table_capture_node(SearchContext<P>& context, Color moved, std::int
 
     // The value is the best of standing pat and the captures, so it is at least the
     // stand-pat score: at or above beta that alone decides, with no need of the table.
-    const std::int32_t stand = evaluate_position<P.evaluation>(node, viewer);
+    const std::int32_t stand = evaluate_with_balance<P.evaluation>(node, viewer, balance);
     if (stand >= beta) return beta;
     // Without a capture to try the value is the stand-pat score. Past a node limit the
     // search stands pat as well.
@@ -309,14 +311,14 @@ std::int32_t table_capture_node(SearchContext<P>& context, Color moved, std::int
     // is at most alpha, and the node would go on exactly as if it had not been tried. Only
     // engine-a's form, which stands pat for the side to move, is bounded this way.
     constexpr bool PRUNE = P.leaf == Leaf::CaptureSearch && P.node_limit == 0;
-    const std::int32_t placement = PRUNE ? placement_part(node, side, stand) : 0;
+    const std::int32_t placement = placement_for(side, balance);
 
     return with_child_record(context, ply, [&](PositionRecord& child) {
         std::uint16_t best = 0;
         for (int i = 0; i < count; ++i) {
             if (PRUNE && stand_after_capture_bound(node, side, moves[i].move, placement) <= alpha) continue;
-            make_child(node, side, moves[i].move, false, child);
-            const std::int32_t v = -table_capture_node<P>(context, side, -beta, -alpha, child, ply + 1);
+            const std::int32_t child_balance = make_child(node, side, moves[i].move, false, child, balance);
+            const std::int32_t v = -table_capture_node<P>(context, side, -beta, -alpha, child, child_balance, ply + 1);
             if (v >= beta) {
                 remember(beta, CAPTURE_VALUE_UNKNOWN_UPPER, capture_tag(moves[i].move));
                 return beta;
@@ -338,11 +340,11 @@ std::int32_t table_capture_node(SearchContext<P>& context, Color moved, std::int
 // The capture search by the build's method.
 template <const BuildProfile& P>
 std::int32_t leaf_capture_node(SearchContext<P>& context, Color moved, std::int32_t alpha, std::int32_t beta,
-                               PositionRecord& node, int ply) {
+                               PositionRecord& node, std::int32_t balance, int ply) {
     if constexpr (P.capture_method == CaptureMethod::ValueTable)
-        return table_capture_node<P>(context, moved, alpha, beta, node, ply);
+        return table_capture_node<P>(context, moved, alpha, beta, node, balance, ply);
     else
-        return capture_node<P>(context, moved, alpha, beta, node, ply);
+        return capture_node<P>(context, moved, alpha, beta, node, balance, ply);
 }
 
 // The window of a leaf's capture search.
@@ -392,11 +394,11 @@ struct SearchRun {
     Color engine;
 };
 
-// The full-width search on a node record whose occupancy and attack maps are current; the
-// caller has counted the node.
+// The full-width search on a node record whose occupancy and attack maps are current and
+// whose placement balance is `balance`; the caller has counted the node.
 template <const BuildProfile& P>
 std::int32_t search_body(const SearchRun<P>& run, int depth, std::int32_t alpha, std::int32_t beta,
-                         PositionRecord& node, int best_recorded, int ply) {
+                         PositionRecord& node, std::int32_t balance, int best_recorded, int ply) {
     SearchContext<P>& context = run.context;
     SearchOutputs& out = run.out;
     const Color engine = run.engine;
@@ -409,15 +411,15 @@ std::int32_t search_body(const SearchRun<P>& run, int depth, std::int32_t alpha,
         if (depth <= 1 || limit_reached) {
             if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
             const LeafWindow w = leaf_window<P>(depth, alpha, beta, ply);
-            return leaf_capture_node<P>(context, ~side, w.alpha, w.beta, node, ply);
+            return leaf_capture_node<P>(context, ~side, w.alpha, w.beta, node, balance, ply);
         }
     } else if constexpr (P.leaf == Leaf::NegatedCaptureSearch) {
         if (depth <= 2 || limit_reached) {
             if (piece_board(node, ~side, KING).empty()) return KING_LOST_SCORE;
-            return -leaf_capture_node<P>(context, ~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, ply);
+            return -leaf_capture_node<P>(context, ~side, -CAPTURE_WINDOW, CAPTURE_WINDOW, node, balance, ply);
         }
     } else {
-        if (depth <= 1 || limit_reached) return -evaluate_position<P.evaluation>(node, ~side);
+        if (depth <= 1 || limit_reached) return -evaluate_with_balance<P.evaluation>(node, ~side, balance);
     }
 
     // Above the leaves, a move whose leaf score is proven to be at most alpha changes nothing
@@ -435,8 +437,7 @@ std::int32_t search_body(const SearchRun<P>& run, int depth, std::int32_t alpha,
         ((P.leaf == Leaf::NegatedEvaluation && P.evaluation == Evaluation::Standard) ||
          (P.leaf == Leaf::CaptureSearch && P.capture_method == CaptureMethod::ValueTable));
     const bool skip_leaves = SKIP_LEAVES && depth == 2 && depth != ROOT_DEPTH && piece_board(node, side, KING).any();
-    const std::int32_t placement =
-        skip_leaves ? placement_part(node, side, evaluate_position<Evaluation::Standard>(node, side)) : 0;
+    const std::int32_t placement = placement_for(side, balance);
     constexpr bool LEAF_CHECK_BONUS = P.leaf == Leaf::NegatedEvaluation;
 
     return with_child_record(context, ply, [&](PositionRecord& child) {
@@ -449,9 +450,10 @@ std::int32_t search_body(const SearchRun<P>& run, int depth, std::int32_t alpha,
                 return false;
             }
             // An en-passant chance lasts exactly one reply.
-            make_child(node, side, move, true, child);
+            const std::int32_t child_balance = make_child(node, side, move, true, child, balance);
             ++context.nodes;
-            const std::int32_t v = -search_body<P>(run, depth - 1, -beta, -alpha, child, best_recorded, ply + 1);
+            const std::int32_t v =
+                -search_body<P>(run, depth - 1, -beta, -alpha, child, child_balance, best_recorded, ply + 1);
 
             if (depth == ROOT_DEPTH) {
                 if (v == alpha && best_recorded == 0) {
@@ -485,7 +487,7 @@ std::int32_t capture_search(SearchContext<P>& context, Color moved, std::int32_t
     static_assert(P.has_capture_search());
     PositionRecord node;
     detail::load_node(record, node);
-    return detail::leaf_capture_node<P>(context, moved, alpha, beta, node, 0);
+    return detail::leaf_capture_node<P>(context, moved, alpha, beta, node, placement_balance(node), 0);
 }
 
 template <const BuildProfile& P>
@@ -511,7 +513,7 @@ std::int32_t search_root(SearchContext<P>& context, int depth, std::int32_t alph
     PositionRecord node;
     detail::load_node(record, node);
     const detail::SearchRun<P> run{context, out, engine};
-    return detail::search_body<P>(run, depth, alpha, beta, node, best_recorded, 0);
+    return detail::search_body<P>(run, depth, alpha, beta, node, placement_balance(node), best_recorded, 0);
 }
 
 }  // namespace quill

@@ -324,7 +324,7 @@ TEST(CaptureSearchBestCapture, ReachesTheLowerBoundItIsRememberedWith) {
                     if (detail::capture_tag(move) != known->best) return false;
                     ++found;
                     PositionRecord child;
-                    detail::make_child(node, side, move, false, child);
+                    detail::make_child(node, side, move, false, child, placement_balance(node));
                     reached = std::max(reached, -Forms<ENGINE_A>::every_node(side, -CAPTURE_WINDOW, CAPTURE_WINDOW, child));
                     return false;
                 });

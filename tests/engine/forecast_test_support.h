@@ -44,7 +44,7 @@ void for_each_random_move(std::uint32_t seed, int count, Visit&& visit) {
             if (piece_board(node, side, KING).empty()) continue;
             const std::int32_t placement = placement_part(node, side, evaluate_position<Evaluation::Standard>(node, side));
             detail::for_each_move<L>(node, side, [&](std::int32_t ordinal, const Candidate& move) {
-                detail::make_child(node, side, move, L == MoveList::Full, child);
+                detail::make_child(node, side, move, L == MoveList::Full, child, placement_balance(node));
                 visit(ForecastCase{i, node, side, placement, ordinal, move, child});
                 return false;
             });
