@@ -303,8 +303,12 @@ void SessionJudge::judge_standard(const std::vector<OutputPiece>& probe) {
     Position after_user = position_;
     after_user.make(*typed);
     // An unchanged board with no move line is a refusal, unless the engine's book answers the
-    // user's move with the board as it was before it.
-    if (!replied && !book_answers(after_user, board)) finding("the legal typed move " + typed_ + " was refused");
+    // user's move with the board as it was before it. Such an answer is still the engine's
+    // move: after it, "go" no longer hands White to the engine.
+    if (!replied) {
+        if (!book_answers(after_user, board)) finding("the legal typed move " + typed_ + " was refused");
+        engine_replied_ = true;
+    }
     if (!within_capacity(after_user)) {
         stop_judging();
         return;
